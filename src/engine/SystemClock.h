@@ -1,0 +1,9 @@
+#pragma once
+
+#include "engine/Clock.h"
+
+class SystemClock : public Clock
+{
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "settings/SettingsStore.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+inline constexpr int kSlotCount = 10;
+inline constexpr int kWeekdayCount = 7;
+
+// "Any" in the year, month and day fields: two U+2014 characters.
+inline const QString kAnyDate = QStringLiteral("\u2014\u2014");
+
+// Sections of the alarm fields; the key inside each is the slot's SlotKey.
+namespace AlarmSection {
+inline const QString Time = QStringLiteral("time");
+inline const QString Year = QStringLiteral("yy");
+inline const QString Month = QStringLiteral("mm");
+inline const QString Day = QStringLiteral("dd");
+inline const QString Slogan = QStringLiteral("slogan");
+inline const QString Music = QStringLiteral("music");
+inline const QString Action = QStringLiteral("ml");
+inline const QString Elect = QStringLiteral("elect");
+// WeekDay0 (Sunday) to WeekDay6 (Saturday).
+QString weekday(int day);
+} // namespace AlarmSection
+
+// What every reader gets for a field that was never stored.
+namespace AlarmDefault {
+inline const QString Time = QStringLiteral("12:00");
+inline const QString Slogan = QStringLiteral("Harry Up!");
+inline const QString Music = QStringLiteral("D:\\\u63d0\u793a\u97f3\u4e50.mp3");
+inline const QString Action = QStringLiteral("[\u65e0]");
+} // namespace AlarmDefault
+
+enum class AlarmAction {
+    None,
+    ShowMainWindow,
+    ShutDown,
+    ShutDownAfterCountdown,
+    Restart,
+    RestartAfterCountdown,
+    ExitProgram,
+    RunCommand,
+};
+
+// The action list's labels, in the order the editor offers them.
+const QStringList& actionLabels();
+QString actionLabel(AlarmAction action);
+// Whole-text comparison; any text beginning with "运行：" is RunCommand; anything else is None.
+AlarmAction actionFromLabel(const QString& label);
+// The command line of a RunCommand label: everything after "运行：".
+QString commandFromLabel(const QString& label);
+
+QString SlotKey(int slot);
+QString BuildListLine(bool on, const QString& time, const QString& slogan);
+
+// "elect" is on exactly when it reads as the number 1.
+bool electIsOn(const QString& storedText);
+// A weekday flag is set when non-zero; missing or malformed flags count as set.
+bool weekdayFlagIsSet(const QString& storedText);
+
+// One alarm as stored, with every default applied.
+struct AlarmEntry {
+    QString time = AlarmDefault::Time;
+    QString year = kAnyDate;
+    QString month = kAnyDate;
+    QString day = kAnyDate;
+    QString slogan = AlarmDefault::Slogan;
+    QString music = AlarmDefault::Music;
+    QString action = AlarmDefault::Action;
+    bool on = false;
+    std::array<bool, kWeekdayCount> weekdays{true, true, true, true, true, true, true};
+
+    static AlarmEntry read(const SettingsStore& store, int slot);
+};
+
+// What the main window keeps of each slot while it runs; rebuilt at every start.
+struct AlarmSlots {
+    std::array<bool, kSlotCount> alarmOn{};
+    std::array<QString, kSlotCount> alarmTime;
+    std::array<bool, kSlotCount> alarmArmed{};
+    // The local date on which each slot last fired, so a daily alarm can ring again tomorrow.
+    std::array<QDate, kSlotCount> firedOn;
+};

@@ -1,0 +1,65 @@
+#include "settings/SettingsValues.h"
+
+namespace SettingsValues {
+
+QString readText(const SettingsStore& store, const QString& section, const QString& key,
+                 const QString& defaultValue)
+{
+    return store.GetSetting(kAppName, section, key, defaultValue);
+}
+
+int readInt(const SettingsStore& store, const QString& section, const QString& key, int defaultValue,
+            int minimum, int maximum)
+{
+    int value = defaultValue;
+    const QString text = store.GetSetting(kAppName, section, key, QString::number(defaultValue));
+    return parseInt(text, minimum, maximum, &value) ? value : defaultValue;
+}
+
+bool readBool(const SettingsStore& store, const QString& section, const QString& key, bool defaultValue)
+{
+    bool value = defaultValue;
+    const QString text = store.GetSetting(kAppName, section, key, boolText(defaultValue));
+    return parseBool(text, &value) ? value : defaultValue;
+}
+
+void saveText(SettingsStore& store, const QString& section, const QString& key, const QString& value)
+{
+    store.SaveSetting(kAppName, section, key, value);
+}
+
+bool parseInt(const QString& text, int minimum, int maximum, int* value)
+{
+    bool ok = false;
+    const qlonglong number = text.trimmed().toLongLong(&ok, 10);
+    if (!ok || number < minimum || number > maximum)
+        return false;
+    *value = int(number);
+    return true;
+}
+
+bool parseBool(const QString& text, bool* value)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) {
+        *value = true;
+        return true;
+    }
+    if (trimmed.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
+        *value = false;
+        return true;
+    }
+    bool ok = false;
+    const qlonglong number = trimmed.toLongLong(&ok, 10);
+    if (!ok)
+        return false;
+    *value = number != 0;
+    return true;
+}
+
+QString boolText(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+} // namespace SettingsValues

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "settings/SettingsStore.h"
+
+#include <QString>
+
+// The one application name under which everything is stored.
+inline const QString kAppName = QStringLiteral("Horalis");
+
+// Readers that turn stored text into values. Text that is missing, malformed or out of range
+// yields the default, so an edited or damaged store never stops the program.
+namespace SettingsValues {
+
+QString readText(const SettingsStore& store, const QString& section, const QString& key,
+                 const QString& defaultValue);
+// Plain decimal integer within [minimum, maximum]; anything else gives the default.
+int readInt(const SettingsStore& store, const QString& section, const QString& key, int defaultValue,
+            int minimum, int maximum);
+// "True" or "False", or a decimal number where non-zero is true; anything else gives the default.
+bool readBool(const SettingsStore& store, const QString& section, const QString& key, bool defaultValue);
+void saveText(SettingsStore& store, const QString& section, const QString& key, const QString& value);
+
+// The same rules on a text already read.
+bool parseInt(const QString& text, int minimum, int maximum, int* value);
+bool parseBool(const QString& text, bool* value);
+QString boolText(bool value);
+
+} // namespace SettingsValues
