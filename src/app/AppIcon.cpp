@@ -1,0 +1,32 @@
+#include "app/AppIcon.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+QIcon AppIcon::make()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    const QColor bell(196, 32, 32);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(bell);
+    painter.drawPie(QRectF(1, 1, 12, 12), 45 * 16, 180 * 16);  // left bell
+    painter.drawPie(QRectF(19, 1, 12, 12), -45 * 16, 180 * 16); // right bell
+    painter.setPen(QPen(bell, 2.5, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(8, 29), QPointF(10, 26)); // feet
+    painter.drawLine(QPointF(24, 29), QPointF(22, 26));
+
+    painter.setPen(QPen(bell, 2.5));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QRectF(5, 6, 22, 22)); // face
+
+    painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap));
+    const QPointF centre(16, 17);
+    painter.drawLine(centre, QPointF(16, 10)); // minute hand
+    painter.drawLine(centre, QPointF(21, 17)); // hour hand
+    painter.end();
+    return QIcon(pixmap);
+}

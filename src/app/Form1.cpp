@@ -1,0 +1,364 @@
+#include "app/Form1.h"
+
+#include "app/AppIcon.h"
+#include "app/NotificationIcon.h"
+#include "appearance/Appearance.h"
+#include "engine/AlarmEngine.h"
+#include "engine/Clock.h"
+#include "engine/RowBar.h"
+#include "overlay/OverlayPort.h"
+#include "schedule/DateCue.h"
+#include "schedule/EditorPanel.h"
+#include "schedule/Twips.h"
+#include "settings/SettingsValues.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, int left, int top)
+{
+    auto* result = new QPushButton(text, parent);
+    result->setObjectName(name);
+    result->setGeometry(Twips::rect(left, top, 1215, 255));
+    return result;
+}
+
+QTimer* timer(QObject* parent, const QString& name, int interval)
+{
+    auto* result = new QTimer(parent);
+    result->setObjectName(name);
+    result->setInterval(interval);
+    return result;
+}
+
+// List rows are 12 pixels high, so the row bars laid 12 pixels apart cover them exactly.
+constexpr int kRowHeight = 12;
+
+} // namespace
+
+Form1::Form1(const Form1Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      m_services(services)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quorvel"));
+    setWindowIcon(AppIcon::make());
+    setFixedSize(Twips::toPixels(5055), Twips::toPixels(2535));
+    createControls();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls()
+{
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setGeometry(Twips::rect(120, 120, 4815, 1860));
+    List1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    List1->setLineWidth(2);
+    List1->setUniformItemSizes(true);
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    for (int i = 0; i < kSlotCount; ++i) {
+        auto* bar = new RowBar(this);
+        bar->setObjectName(QStringLiteral("Ptt(%1)").arg(i));
+        bar->resize(Twips::toPixels(4725), Twips::toPixels(i == 0 ? 180 : 195));
+        bar->hide();
+        Ptt[i] = bar;
+    }
+
+    Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("更改"), 120, 2160);
+    Command1->setEnabled(false);
+    Command7 = button(this, QStringLiteral("Command7"), QStringLiteral("9 秒后关机"), 1320, 2280);
+    Command7->hide();
+    Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("隐藏"), 1920, 2160);
+    Command8 = button(this, QStringLiteral("Command8"), QStringLiteral("取消关机"), 2520, 2160);
+    Command8->hide();
+    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("退出"), 3720, 2160);
+
+    Picture1 = new EditorPanel(this);
+    Picture1->setGeometry(Twips::rect(120, 0, 4815, 2535));
+    Picture1->hide();
+
+    Timer1 = timer(this, QStringLiteral("Timer1"), 20000);
+    Timer2 = timer(this, QStringLiteral("Timer2"), 390);
+    Timer3 = timer(this, QStringLiteral("Timer3"), 3000);
+    Tclo = timer(this, QStringLiteral("Tclo"), 1000);
+
+    trayIcon = new NotificationIcon(windowIcon(), this);
+
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Picture1->Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
+    connect(List1, &QListWidget::itemClicked, this, &Form1::List1_Click);
+    // Selecting with the keyboard counts as a click too; a mouse click is handled once, on its
+    // release. The current row that a list sets for itself on getting the focus is no selection.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            List1_Click();
+    });
+    connect(trayIcon, &NotificationIcon::restoreRequested, this, &Form1::Ex);
+    connect(Picture1->Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &Form1::List1_DblClick);
+    connect(Picture1, &EditorPanel::saveRequested, this, &Form1::Command4_Click);
+    Picture1->today = [this] { return m_services.clock.now().date(); };
+
+    engine = new AlarmEngine(alarmSlots, m_services.store, m_services.clock, m_services.runner, m_services.sound,
+                             m_services.overlay, m_services.CapList,
+                             {List1, Ptt, Command1, Command7, Command8, Timer2, Tclo},
+                             {[this] { RaiseMainWindow(); },
+                              [this] {
+                                  raise();
+                                  activateWindow();
+                              },
+                              [this](const QString& message) { reportFailure(message); }, m_services.exitProgram},
+                             this);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+
+    chooseSoundFile = [this](const QString& preset, const QString& filter) {
+        const QString chosen = QFileDialog::getOpenFileName(this, QString(), preset, filter);
+        return chosen.isEmpty() ? preset : chosen;
+    };
+}
+
+void Form1::Form_Load()
+{
+    using namespace SettingsValues;
+    SettingsStore& store = m_services.store;
+
+    // A second copy never gets here: it hands over to this one before any window exists.
+    saveText(store, QStringLiteral("hwnd"), QStringLiteral("main"), QString::number(quint64(winId())));
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    show();
+    move(Twips::toPixels(5250), Twips::toPixels(5250));
+
+    soundFileFilter = QStringLiteral("压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*");
+
+    const int run = readInt(store, QStringLiteral("set"), QStringLiteral("run"), 0, 0, 1);
+    Picture1->Check2->setChecked(run == 1);
+    check2Tag = QString::number(run);
+
+    List1->setFont(Twips::font(QStringLiteral("宋体"), 9));
+    loadSlots();
+    fillChoiceLists();
+
+    const Appearance appearance = Appearance::load(store);
+    if (m_services.applyAppearance)
+        m_services.applyAppearance(appearance);
+    m_services.overlay.setOverlayFont(appearance.fontName);
+
+    Timer1_Timer();
+    m_services.overlay.showOverlay();
+    SetFont();
+
+    Timer1->start();
+    Timer3->start();
+}
+
+void Form1::loadSlots()
+{
+    using SettingsValues::readText;
+    for (int i = 0; i < kSlotCount; ++i) {
+        const QString key = SlotKey(i);
+        alarmSlots.alarmArmed[i] = true;
+        Ptt[i]->move(Twips::toPixels(180), Twips::toPixels(150 + 180 * i));
+        alarmSlots.alarmOn[i] = electIsOn(readText(m_services.store, AlarmSection::Elect, key, QStringLiteral("0")));
+        alarmSlots.alarmTime[i] = readText(m_services.store, AlarmSection::Time, key, AlarmDefault::Time);
+        const QString slogan = readText(m_services.store, AlarmSection::Slogan, key, AlarmDefault::Slogan);
+        auto* item = new QListWidgetItem(BuildListLine(alarmSlots.alarmOn[i], alarmSlots.alarmTime[i], slogan));
+        item->setSizeHint(QSize(1, kRowHeight));
+        List1->addItem(item);
+    }
+}
+
+void Form1::fillChoiceLists()
+{
+    Picture1->Cml->addItems(actionLabels());
+
+    Picture1->Cyy->addItems(DateCue::items(DateCue::Field::Year));
+    Picture1->Cmm->addItems(DateCue::items(DateCue::Field::Month));
+    Picture1->Cdd->addItems(DateCue::items(DateCue::Field::Day));
+    // Adding items to an editable list selects the first; keep the texts the panel was designed with.
+    for (QComboBox* list : {Picture1->Cyy, Picture1->Cmm, Picture1->Cdd})
+        list->setEditText(kAnyDate);
+    Picture1->Cml->setEditText(actionLabel(AlarmAction::ShutDownAfterCountdown));
+}
+
+void Form1::SetFont()
+{
+    const QFont listFont = Twips::font(QStringLiteral("宋体"), 9);
+    for (QWidget* widget : std::initializer_list<QWidget*>{Picture1->Cyy, Picture1->Cmm, Picture1->Cdd, List1,
+                                                            Picture1->Ttime, Picture1->Tslogan, Picture1->Tmus,
+                                                            Picture1->Cml})
+        widget->setFont(listFont);
+    List1->resize(List1->width(), Twips::toPixels(1860));
+    Picture1->move(Twips::toPixels(120), 0);
+}
+
+void Form1::Timer1_Timer()
+{
+    engine->Timer1_Timer();
+}
+
+void Form1::Command1_Click()
+{
+    const int slot = selectedRow();
+    if (slot < 0)
+        return;
+    Picture1->ShowEntry(m_services.store, slot);
+    Picture1->show();
+    Picture1->editedSlot = QString::number(slot);
+    Picture1->Ttime->selectAll();
+    Picture1->Ttime->setFocus();
+}
+
+void Form1::List1_DblClick()
+{
+    Command1_Click();
+}
+
+void Form1::Command4_Click()
+{
+    bool valid = false;
+    const int slot = Picture1->editedSlot.toInt(&valid);
+    if (!valid || slot < 0 || slot >= kSlotCount)
+        return;
+    const EntrySave save = EntryEdit::save(Picture1->Tags, Picture1->currentFields());
+    // Enter saves what leaving the field would show: the time in its five-character form.
+    Picture1->Ttime->setText(save.fields.time);
+    EntryEdit::apply(m_services.store, Picture1->editedSlot, save.writes);
+    alarmSlots.alarmOn[slot] = save.fields.on;
+    alarmSlots.alarmTime[slot] = save.fields.time;
+    List1->item(slot)->setText(BuildListLine(save.fields.on, save.fields.time, save.fields.slogan));
+    if (save.fields.on) {
+        alarmSlots.alarmArmed[slot] = true;
+        alarmSlots.firedOn[slot] = QDate();
+    }
+    Command5_Click();
+}
+
+void Form1::Command6_Click()
+{
+    // The stored filter pairs descriptions with patterns; Qt reads the patterns from the descriptions.
+    const QStringList parts = soundFileFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        filters.append(parts[i].contains(QLatin1Char('(')) ? parts[i]
+                                                           : parts[i] + QStringLiteral(" (") + parts[i + 1] + ')');
+    Picture1->Tmus->setText(chooseSoundFile(Picture1->Tmus->text(), filters.join(QStringLiteral(";;"))));
+}
+
+void Form1::reportFailure(const QString& message)
+{
+    if (trayIcon->isPresent()) {
+        trayIcon->showMessage(QStringLiteral("Quorvel"), message);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Quorvel"), message, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+void Form1::Command2_Click()
+{
+    // Without a tray a hidden window could not be found again; the taskbar keeps it instead.
+    if (!NotificationIcon::trayAvailable()) {
+        showMinimized();
+        return;
+    }
+    trayIcon->add();
+    hide();
+}
+
+void Form1::Command3_Click()
+{
+    m_services.exitProgram();
+}
+
+void Form1::Command5_Click()
+{
+    Picture1->hide();
+}
+
+void Form1::Ex()
+{
+    trayIcon->remove();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void Form1::RaiseMainWindow()
+{
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    showNormal();
+    move(Twips::toPixels(5250), Twips::toPixels(5250));
+    raise();
+}
+
+void Form1::Timer3_Timer()
+{
+    Timer3->stop();
+    Command2_Click();
+}
+
+void Form1::List1_Click()
+{
+    const int row = selectedRow();
+    const bool ringing = row >= 0 && engine->ringing().isRinging(row);
+    Command1->setEnabled(row >= 0 && !ringing);
+    Timer3->stop();
+    if (ringing)
+        engine->Ptt_Click(row);
+}
+
+int Form1::selectedRow() const
+{
+    const QListWidgetItem* current = List1->currentItem();
+    return current && current->isSelected() ? List1->row(current) : -1;
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && NotificationIcon::trayAvailable()) {
+        // Minimising hides into the tray; the window comes back in its normal state.
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        QTimer::singleShot(0, this, &Form1::Command2_Click);
+    }
+}
+
+bool Form1::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        m_services.overlay.PosTop();
+    return QWidget::event(event);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    trayIcon->remove();
+    const int chosen = Picture1->Check2->isChecked() ? 1 : 0;
+    if (check2Tag.toInt() != chosen) {
+        SettingsValues::saveText(m_services.store, QStringLiteral("set"), QStringLiteral("run"),
+                                 QString::number(chosen));
+        if (m_services.setAutostart && !m_services.setAutostart(chosen == 1))
+            qWarning("Quorvel: could not change the autostart entry");
+    }
+    event->accept();
+    m_services.exitProgram();
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "schedule/AlarmTable.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class AlarmEngine;
+class CaptionQueue;
+class Clock;
+class CommandRunner;
+class EditorPanel;
+class NotificationIcon;
+class OverlayPort;
+class QListWidget;
+class QPushButton;
+class QTimer;
+class RowBar;
+class SettingsStore;
+class SoundPlayer;
+struct Appearance;
+
+// What the main window works with; the application provides the real ones, tests their fakes.
+struct Form1Services {
+    SettingsStore& store;
+    Clock& clock;
+    CommandRunner& runner;
+    SoundPlayer& sound;
+    OverlayPort& overlay;
+    CaptionQueue& CapList;
+    // Hands the stored appearance to the appearance dialog.
+    std::function<void(const Appearance&)> applyAppearance;
+    // Ends the program at once, without the window's unload steps.
+    std::function<void()> exitProgram;
+    // Turns starting with the desktop session on or off; false when it could not.
+    std::function<bool(bool)> setAutostart;
+};
+
+// The main window: the alarm list, its buttons, the editor panel and the tray icon.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form1(const Form1Services& services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Start-up: publishes the window, loads the alarms and hands the stored appearance on.
+    void Form_Load();
+    // The alarm check, every 20 s and once at start.
+    void Timer1_Timer();
+
+    void Command2_Click(); // hide into the tray
+    void Command3_Click(); // exit at once
+    void Command5_Click(); // close the editor without saving
+    void Ex();             // come back from the tray
+    void Timer3_Timer();
+    void List1_Click();
+    void Command1_Click(); // open the editor on the selected row
+    void List1_DblClick();
+    void Command4_Click(); // save the editor into its slot
+    // Chooses the sound file into Tmus; cancelling leaves it as it was.
+    void Command6_Click();
+    // Shows the window at (350, 350) above other windows, keeping its size.
+    void RaiseMainWindow();
+    void SetFont();
+    // The list's selected row, or -1.
+    int selectedRow() const;
+
+    AlarmSlots alarmSlots;
+    QString soundFileFilter;
+
+    QListWidget* List1 = nullptr;
+    std::array<RowBar*, kSlotCount> Ptt{};
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    EditorPanel* Picture1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* Timer3 = nullptr;
+    QTimer* Tclo = nullptr;
+    NotificationIcon* trayIcon = nullptr;
+    AlarmEngine* engine = nullptr;
+    // The file chooser, replaceable so tests can answer it: (preset file, filter) -> chosen or preset.
+    std::function<QString(const QString&, const QString&)> chooseSoundFile;
+    // Check2's value at start-up, as decimal text.
+    QString check2Tag;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void loadSlots();
+    void fillChoiceLists();
+    void reportFailure(const QString& message);
+
+    Form1Services m_services;
+};

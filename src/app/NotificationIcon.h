@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+// The tray icon that stands for the hidden main window. A left or right button released over it
+// asks for the window back; presses and pointer movement do nothing.
+class NotificationIcon : public QObject
+{
+    Q_OBJECT
+public:
+    explicit NotificationIcon(const QIcon& icon, QObject* parent = nullptr);
+
+    static bool trayAvailable();
+    bool isPresent() const { return m_icon.isVisible(); }
+    void add();
+    void remove();
+    // A short message that does not block; a no-op where there is no tray.
+    void showMessage(const QString& title, const QString& text);
+
+signals:
+    void restoreRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onActivated(QSystemTrayIcon::ActivationReason reason);
+
+    QSystemTrayIcon m_icon;
+    bool m_awaitingRelease = false;
+};

@@ -1,0 +1,3 @@
+#include "app/PlatformSession.h"
+
+void PlatformSession::choosePlatform() {}

@@ -1,0 +1,51 @@
+#include "app/QuorvelApp.h"
+
+#include "app/Autostart.h"
+#include "app/Form1.h"
+#include "overlay/Form2.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+QuorvelApp::QuorvelApp()
+{
+    m_overlay = std::make_unique<Form2>(m_capList, m_appearance);
+    Form1Services services{m_store,
+                           m_clock,
+                           m_runner,
+                           m_sound,
+                           *m_overlay,
+                           m_capList,
+                           [this](const Appearance& appearance) {
+                               m_appearance.set(appearance);
+                               m_overlay->SetTr();
+                           },
+                           &QuorvelApp::exitProgram,
+                           [](bool enabled) {
+                               return Autostart::setEnabled(enabled, QCoreApplication::applicationFilePath());
+                           }};
+    m_form1 = std::make_unique<Form1>(services);
+    connect(m_overlay.get(), &Form2::mainWindowRequested, m_form1.get(), [this] {
+        if (!m_form1->isVisible())
+            m_form1->Ex();
+    });
+}
+
+QuorvelApp::~QuorvelApp() = default;
+
+void QuorvelApp::start()
+{
+    m_form1->Form_Load();
+}
+
+void QuorvelApp::raiseMainWindow()
+{
+    m_form1->RaiseMainWindow();
+}
+
+void QuorvelApp::exitProgram()
+{
+    // Leaves the event loop now; before the loop has started, as soon as it starts.
+    QCoreApplication::exit(0);
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}

@@ -1,0 +1,19 @@
+#include "engine/AlarmSound.h"
+
+#include "engine/CaptionQueue.h"
+#include "engine/SoundPlayer.h"
+
+void StartAlarmSound(SoundPlayer& player, const QString& fileName)
+{
+    if (fileName == player.URL())
+        return;
+    player.close();
+    player.setURL(fileName);
+}
+
+void DismissCaption(const QString& text, const QString& music, CaptionQueue& queue, SoundPlayer& player)
+{
+    queue.remove(text);
+    if (music == player.URL() && queue.isEmpty())
+        player.close();
+}

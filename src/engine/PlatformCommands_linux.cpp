@@ -1,0 +1,11 @@
+#include "engine/PlatformCommands.h"
+
+QString PlatformCommands::shutDownNow()
+{
+    return QStringLiteral("systemctl poweroff");
+}
+
+QString PlatformCommands::restartNow()
+{
+    return QStringLiteral("systemctl reboot");
+}

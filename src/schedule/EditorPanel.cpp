@@ -1,0 +1,222 @@
+#include "schedule/EditorPanel.h"
+
+#include "schedule/DateCue.h"
+#include "schedule/SoundCue.h"
+#include "schedule/Twips.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+template <typename Widget>
+Widget* place(Widget* widget, const QString& name, int left, int top, int width, int height)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(Twips::rect(left, top, width, height));
+    return widget;
+}
+
+QComboBox* dateList(QWidget* parent, const QString& name, int left, int width)
+{
+    auto* list = place(new QComboBox(parent), name, left, 120, width, 300);
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setEditText(QStringLiteral("——"));
+    return list;
+}
+
+QScrollBar* spinner(QWidget* parent, const QString& name, int left, int maximum, int largeStep)
+{
+    auto* bar = place(new QScrollBar(Qt::Vertical, parent), name, left, 360, 255, 1575);
+    bar->setRange(-1, maximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(largeStep);
+    // A scroll bar takes the focus on click only with this policy, and it hides when it loses it.
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->hide();
+    return bar;
+}
+
+} // namespace
+
+EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Picture1"));
+    setAutoFillBackground(true);
+
+    const QStringList captions{QStringLiteral("时  间:"), QStringLiteral("提示语:"), QStringLiteral("铃  声:"),
+                               QStringLiteral("操  作:"), QStringLiteral("星期:")};
+    const int labelTops[] = {120, 480, 840, 1200, 1680};
+    for (int i = 0; i < 5; ++i) {
+        const bool weekdays = i == 4;
+        Label1[i] = place(new QLabel(captions[i], this), QStringLiteral("Label1(%1)").arg(i), weekdays ? 1200 : 240,
+                          labelTops[i], weekdays ? 525 : 735, 210);
+        Label1[i]->setFont(Twips::font(QStringLiteral("宋体"), 10.5));
+    }
+
+    Ttime = place(new QLineEdit(QStringLiteral("8:25"), this), QStringLiteral("Ttime"), 1200, 120, 615, 270);
+    VScroll1 = spinner(this, QStringLiteral("VScroll1"), 1200, 24, 3);
+    VScroll2 = spinner(this, QStringLiteral("VScroll2"), 1560, 60, 5);
+    Cyy = dateList(this, QStringLiteral("Cyy"), 1920, 975);
+    Cmm = dateList(this, QStringLiteral("Cmm"), 2880, 855);
+    Cdd = dateList(this, QStringLiteral("Cdd"), 3720, 855);
+    Tslogan = place(new QLineEdit(QStringLiteral("[上课了]"), this), QStringLiteral("Tslogan"), 1200, 480, 3375, 270);
+    Tmus = place(new QLineEdit(QStringLiteral("C:\\music\\task.wav"), this), QStringLiteral("Tmus"), 1200, 840, 2415,
+                 270);
+    Command6 = place(new QPushButton(QStringLiteral("设定"), this), QStringLiteral("Command6"), 3720, 840, 855, 255);
+    Cml = place(new QComboBox(this), QStringLiteral("Cml"), 1200, 1200, 3375, 300);
+    Cml->setEditable(true);
+    Cml->setInsertPolicy(QComboBox::NoInsert);
+    Cml->setEditText(QStringLiteral("关机(提示)"));
+    Check1 = place(new QCheckBox(QStringLiteral("开启"), this), QStringLiteral("Check1"), 240, 1680, 855, 255);
+    Check1->setChecked(true);
+
+    const QStringList days{QStringLiteral("日"), QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
+                           QStringLiteral("四"), QStringLiteral("五"), QStringLiteral("六")};
+    for (int day = 0; day < 7; ++day) {
+        auto* button = place(new QPushButton(days[day], this), QStringLiteral("ToggleButton1(%1)").arg(day),
+                             1800 + 360 * day, 1620, 375, 375);
+        // Checkable push buttons stay pressed while ticked.
+        button->setCheckable(true);
+        ToggleButton1[day] = button;
+    }
+
+    Check2 = place(new QCheckBox(QStringLiteral("开机启动"), this), QStringLiteral("Check2"), 240, 2160, 1095, 255);
+    Command5 = place(new QPushButton(QStringLiteral("取消"), this), QStringLiteral("Command5"), 1800, 2160, 1215, 255);
+    Command4 = place(new QPushButton(QStringLiteral("好"), this), QStringLiteral("Command4"), 3360, 2160, 1215, 255);
+    connectRules();
+}
+
+void EditorPanel::connectRules()
+{
+    using TimeText::Spinner;
+    Ttime->installEventFilter(this);
+    VScroll1->installEventFilter(this);
+    VScroll2->installEventFilter(this);
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this](int value) { VScroll_Change(Spinner::Hours, value); });
+    connect(VScroll2, &QScrollBar::valueChanged, this,
+            [this](int value) { VScroll_Change(Spinner::Minutes, value); });
+    // Picking an item runs the cue; typing does not.
+    for (QComboBox* list : {Cyy, Cmm, Cdd})
+        connect(list, &QComboBox::activated, this, [this, list] { applyDateCue(list); });
+    connect(Tmus, &QLineEdit::textChanged, this, &EditorPanel::applySoundCue);
+    for (QLineEdit* field : {Ttime, Tslogan, Tmus})
+        connect(field, &QLineEdit::returnPressed, this, &EditorPanel::saveRequested);
+    connect(Command4, &QPushButton::clicked, this, &EditorPanel::saveRequested);
+}
+
+void EditorPanel::ShowEntry(const SettingsStore& store, int slot)
+{
+    const EntryFields fields = EntryEdit::read(store, slot);
+    Ttime->setText(fields.time);
+    Cyy->setEditText(fields.year);
+    Cmm->setEditText(fields.month);
+    Cdd->setEditText(fields.day);
+    Tslogan->setText(fields.slogan);
+    Tmus->setText(fields.music);
+    applySoundCue();
+    Cml->setEditText(fields.action);
+    Check1->setChecked(fields.on);
+    for (QComboBox* list : {Cyy, Cmm, Cdd})
+        applyDateCue(list);
+    for (int day = 0; day < kWeekdayCount; ++day)
+        ToggleButton1[day]->setChecked(fields.weekdays[day]);
+    Tags = EntryEdit::storedTags(store, slot);
+}
+
+EntryFields EditorPanel::currentFields() const
+{
+    EntryFields fields;
+    fields.time = Ttime->text();
+    fields.year = Cyy->currentText();
+    fields.month = Cmm->currentText();
+    fields.day = Cdd->currentText();
+    fields.slogan = Tslogan->text();
+    fields.music = Tmus->text();
+    fields.action = Cml->currentText();
+    fields.on = Check1->isChecked();
+    for (int day = 0; day < kWeekdayCount; ++day)
+        fields.weekdays[day] = ToggleButton1[day]->isChecked();
+    return fields;
+}
+
+void EditorPanel::Ttime_Click(int caret)
+{
+    using namespace TimeText;
+    const Spinner spinner = spinnerForCaret(caret);
+    QScrollBar* shown = spinnerFor(spinner);
+    spinnerFor(spinner == Spinner::Hours ? Spinner::Minutes : Spinner::Hours)->hide();
+    shown->show();
+    // A number the spinner cannot hold (99:99) leaves spinner and text alone until the user moves it.
+    const SpinnerReading reading = readSpinner(Ttime->text(), spinner);
+    if (reading.inRange)
+        shown->setValue(reading.value);
+}
+
+void EditorPanel::VScroll_Change(TimeText::Spinner spinner, int value)
+{
+    const int wrapped = TimeText::wrapped(spinner, value);
+    if (wrapped != value) {
+        // Setting the wrapped value runs this again, which rewrites the text.
+        spinnerFor(spinner)->setValue(wrapped);
+        return;
+    }
+    Ttime->setText(TimeText::rewritten(Ttime->text(), spinner, value));
+}
+
+void EditorPanel::Ttime_LostFocus()
+{
+    Ttime->setText(TimeText::normalised(Ttime->text()));
+}
+
+void EditorPanel::applyDateCue(QComboBox* list)
+{
+    const DateCue::Field field = list == Cyy ? DateCue::Field::Year
+                                 : list == Cmm ? DateCue::Field::Month
+                                               : DateCue::Field::Day;
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Text, cueColour(DateCue::cue(field, list->currentText(), today())));
+    list->setPalette(palette);
+}
+
+void EditorPanel::applySoundCue()
+{
+    QPalette palette = Tmus->palette();
+    palette.setColor(QPalette::Text, cueColour(SoundCue::cue(Tmus->text())));
+    Tmus->setPalette(palette);
+}
+
+QColor EditorPanel::cueColour(CueColour cue)
+{
+    switch (cue) {
+    case CueColour::Blue:
+        return QColor(0, 0, 255);
+    case CueColour::Red:
+        return QColor(255, 0, 0);
+    case CueColour::Black:
+        break;
+    }
+    return QColor(0, 0, 0);
+}
+
+bool EditorPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Ttime && event->type() == QEvent::MouseButtonRelease)
+        Ttime_Click(Ttime->cursorPosition());
+    else if (watched == Ttime && event->type() == QEvent::FocusOut)
+        Ttime_LostFocus();
+    else if ((watched == VScroll1 || watched == VScroll2) && event->type() == QEvent::FocusOut)
+        static_cast<QWidget*>(watched)->hide();
+    return QWidget::eventFilter(watched, event);
+}
+
+QScrollBar* EditorPanel::spinnerFor(TimeText::Spinner spinner) const
+{
+    return spinner == TimeText::Spinner::Hours ? VScroll1 : VScroll2;
+}

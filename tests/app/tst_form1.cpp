@@ -1,0 +1,320 @@
+#include "app/Form1.h"
+#include "appearance/Appearance.h"
+#include "engine/CaptionQueue.h"
+#include "engine/Clock.h"
+#include "engine/RowBar.h"
+#include "schedule/EditorPanel.h"
+#include "settings/MemorySettingsStore.h"
+#include "support/Fakes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+namespace {
+const QString kOff12 = QStringLiteral("[关 12:00] Harry Up!");
+}
+
+// The main window as start-up leaves it, over fakes.
+struct Harness {
+    MemorySettingsStore store;
+    ManualClock clock;
+    FakeCommandRunner runner;
+    FakeSoundPlayer sound;
+    FakeOverlay overlay;
+    CaptionQueue capList;
+    std::optional<Appearance> handedAppearance;
+    int exits = 0;
+    QList<bool> autostartCalls;
+    std::unique_ptr<Form1> form;
+
+    Form1& load()
+    {
+        Form1Services services{store, clock, runner, sound, overlay, capList,
+                               [this](const Appearance& a) { handedAppearance = a; },
+                               [this] { ++exits; },
+                               [this](bool on) {
+                                   autostartCalls.append(on);
+                                   return true;
+                               }};
+        form = std::make_unique<Form1>(services);
+        form->Form_Load();
+        return *form;
+    }
+    void seed(const QString& section, int slot, const QString& value)
+    {
+        store.SaveSetting(QStringLiteral("Horalis"), section, QString::number(slot), value);
+    }
+};
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+private slots:
+    void emptyStoreGivesDefaults();
+    void seededSlotsAreListed();
+    void malformedValuesGiveDefaults();
+    void layoutMatchesTheDesign();
+    void autoHideAndListClick();
+    void closingAppliesChangedAutostartOnly_data();
+    void closingAppliesChangedAutostartOnly();
+    void exitSkipsUnloadSteps();
+    void cancelHidesEditor();
+};
+
+void TestForm1::emptyStoreGivesDefaults()
+{
+    Harness h;
+    Form1& form = h.load();
+
+    QCOMPARE(form.List1->count(), 10);
+    for (int i = 0; i < 10; ++i) {
+        QCOMPARE(form.List1->item(i)->text(), kOff12);
+        QVERIFY(!form.alarmSlots.alarmOn[i]);
+        QVERIFY(form.alarmSlots.alarmArmed[i]);
+        QCOMPARE(form.alarmSlots.alarmTime[i], QStringLiteral("12:00"));
+    }
+    QVERIFY(!form.Picture1->Check2->isChecked());
+    QCOMPARE(form.check2Tag, QStringLiteral("0"));
+
+    QCOMPARE(form.Picture1->Cml->count(), 8);
+    QCOMPARE(form.Picture1->Cyy->count(), 201);
+    QCOMPARE(form.Picture1->Cmm->count(), 13);
+    QCOMPARE(form.Picture1->Cdd->count(), 32);
+    for (QComboBox* list : {form.Picture1->Cyy, form.Picture1->Cmm, form.Picture1->Cdd})
+        QCOMPARE(list->itemText(0), QStringLiteral("——"));
+    QCOMPARE(form.Picture1->Cyy->itemText(1), QStringLiteral("2001年"));
+    QCOMPARE(form.Picture1->Cyy->itemText(200), QStringLiteral("2200年"));
+    QCOMPARE(form.Picture1->Cmm->itemText(1), QStringLiteral("1月"));
+    QCOMPARE(form.Picture1->Cdd->itemText(31), QStringLiteral("31日"));
+    QCOMPARE(form.Picture1->Cml->itemText(7), QStringLiteral("运行：XXX"));
+
+    // The window handle is published as plain decimal text; nothing else is written.
+    QCOMPARE(h.store.value(QStringLiteral("hwnd"), QStringLiteral("main")), QString::number(quint64(form.winId())));
+    QCOMPARE(h.store.writes, QStringList{QStringLiteral("hwnd/main")});
+
+    QVERIFY(h.handedAppearance);
+    QCOMPARE(h.handedAppearance->colours, (std::array<quint32, 4>{16777215, 0, 16777215, 0}));
+    QCOMPARE(h.handedAppearance->opacity, 255);
+    QCOMPARE(h.handedAppearance->shadowSize, 3);
+    QCOMPARE(h.handedAppearance->fontName, QStringLiteral("宋体"));
+    QCOMPARE(h.handedAppearance->noColour, (std::array<bool, 4>{}));
+    // The strip gets its font before the first check, and is shown after it.
+    QCOMPARE(h.overlay.calls, (QStringList{QStringLiteral("font:宋体"), QStringLiteral("show")}));
+
+    QVERIFY(form.isVisible());
+    QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(form.Timer1->isActive());
+    QVERIFY(form.Timer3->isActive());
+    QVERIFY(!form.Timer2->isActive());
+    QVERIFY(!form.Tclo->isActive());
+}
+
+void TestForm1::seededSlotsAreListed()
+{
+    Harness h;
+    h.seed(QStringLiteral("elect"), 0, QStringLiteral("1"));
+    h.seed(QStringLiteral("time"), 0, QStringLiteral("08:25"));
+    h.seed(QStringLiteral("slogan"), 0, QStringLiteral("[上课了]"));
+    h.seed(QStringLiteral("elect"), 1, QStringLiteral("2"));
+    h.seed(QStringLiteral("elect"), 2, QStringLiteral("0"));
+    h.seed(QStringLiteral("slogan"), 3, QStringLiteral("a] [b"));
+    h.store.SaveSetting(QStringLiteral("Horalis"), QStringLiteral("set"), QStringLiteral("run"), QStringLiteral("1"));
+    h.store.SaveSetting(QStringLiteral("Horalis"), QStringLiteral("set"), QStringLiteral("font"), QStringLiteral("黑体"));
+    Form1& form = h.load();
+
+    QCOMPARE(form.List1->item(0)->text(), QStringLiteral("[开 08:25] [上课了]"));
+    QVERIFY(form.alarmSlots.alarmOn[0]);
+    QCOMPARE(form.List1->item(1)->text(), kOff12);
+    QCOMPARE(form.List1->item(2)->text(), kOff12);
+    QVERIFY(!form.alarmSlots.alarmOn[1] && !form.alarmSlots.alarmOn[2]);
+    QCOMPARE(form.List1->item(3)->text(), QStringLiteral("[关 12:00] a] [b"));
+    QVERIFY(form.Picture1->Check2->isChecked());
+    QCOMPARE(form.check2Tag, QStringLiteral("1"));
+    QCOMPARE(h.overlay.font, QStringLiteral("黑体"));
+}
+
+void TestForm1::malformedValuesGiveDefaults()
+{
+    Harness h;
+    h.seed(QStringLiteral("elect"), 0, QStringLiteral("yes"));
+    const auto set = [&](const char* key, const char* value) {
+        h.store.SaveSetting(QStringLiteral("Horalis"), QStringLiteral("set"), QLatin1String(key),
+                            QString::fromUtf8(value));
+    };
+    set("run", "on");
+    set("c0", "red");
+    set("c1", "-5");
+    set("c2", "16777216");
+    set("tr", "0");
+    set("v0", "maybe");
+    set("v1", "True");
+    set("v2", "7");
+    set("sh", "10");
+    Form1& form = h.load();
+
+    QCOMPARE(form.List1->item(0)->text(), kOff12);
+    QVERIFY(!form.Picture1->Check2->isChecked());
+    QCOMPARE(form.check2Tag, QStringLiteral("0"));
+    QCOMPARE(h.handedAppearance->colours, (std::array<quint32, 4>{16777215, 0, 16777215, 0}));
+    QCOMPARE(h.handedAppearance->opacity, 255);
+    QCOMPARE(h.handedAppearance->noColour, (std::array<bool, 4>{false, true, true, false}));
+    QCOMPARE(h.handedAppearance->shadowSize, 3);
+
+    set("sh", "-1");
+    set("tr", "1");
+    const Appearance edge = Appearance::load(h.store);
+    QCOMPARE(edge.shadowSize, -1);
+    QCOMPARE(edge.opacity, 1);
+}
+
+void TestForm1::layoutMatchesTheDesign()
+{
+    Harness h;
+    Form1& form = h.load();
+    QCOMPARE(form.size(), QSize(337, 169));
+    QCOMPARE(form.windowTitle(), QStringLiteral("Quorvel"));
+    QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+
+    const auto geometry = [&](const char* name) { return form.findChild<QWidget*>(QLatin1String(name))->geometry(); };
+    QCOMPARE(geometry("List1"), QRect(8, 8, 321, 124));
+    QCOMPARE(geometry("Command1"), QRect(8, 144, 81, 17));
+    QCOMPARE(geometry("Command7"), QRect(88, 152, 81, 17));
+    QCOMPARE(geometry("Command2"), QRect(128, 144, 81, 17));
+    QCOMPARE(geometry("Command8"), QRect(168, 144, 81, 17));
+    QCOMPARE(geometry("Command3"), QRect(248, 144, 81, 17));
+    QCOMPARE(geometry("Picture1"), QRect(8, 0, 321, 169));
+    QCOMPARE(geometry("Ttime"), QRect(80, 8, 41, 18));
+    QCOMPARE(geometry("VScroll2"), QRect(104, 24, 17, 105));
+    QCOMPARE(geometry("Cdd"), QRect(248, 8, 57, 20));
+    QCOMPARE(geometry("Cml"), QRect(80, 80, 225, 20));
+    QCOMPARE(geometry("ToggleButton1(6)"), QRect(264, 108, 25, 25));
+    QCOMPARE(geometry("Command4"), QRect(224, 144, 81, 17));
+    QCOMPARE(geometry("Ptt(0)"), QRect(12, 10, 315, 12));
+    QCOMPARE(geometry("Ptt(9)"), QRect(12, 118, 315, 13));
+
+    // Each bar lies over its list row.
+    for (int row : {0, 5, 9}) {
+        const QRect rowRect = form.List1->visualItemRect(form.List1->item(row));
+        const QPoint rowTop = form.List1->viewport()->mapTo(&form, rowRect.topLeft());
+        QCOMPARE(rowTop.y(), form.Ptt[row]->y());
+    }
+
+    const auto text = [&](const char* name) {
+        return form.findChild<QPushButton*>(QLatin1String(name))->text();
+    };
+    QCOMPARE(text("Command1"), QStringLiteral("更改"));
+    QCOMPARE(text("Command2"), QStringLiteral("隐藏"));
+    QCOMPARE(text("Command3"), QStringLiteral("退出"));
+    QCOMPARE(text("Command7"), QStringLiteral("9 秒后关机"));
+    QCOMPARE(text("Command8"), QStringLiteral("取消关机"));
+    QCOMPARE(text("Command6"), QStringLiteral("设定"));
+    QCOMPARE(text("ToggleButton1(0)"), QStringLiteral("日"));
+    QVERIFY(!form.Command1->isEnabled());
+    QVERIFY(form.Command7->isHidden() && form.Command8->isHidden() && form.Picture1->isHidden());
+    QVERIFY(form.Picture1->VScroll1->isHidden() && form.Picture1->VScroll2->isHidden());
+    QCOMPARE(form.Picture1->Ttime->text(), QStringLiteral("8:25"));
+    QCOMPARE(form.Picture1->Tslogan->text(), QStringLiteral("[上课了]"));
+    QCOMPARE(form.Picture1->Tmus->text(), QStringLiteral("C:\\music\\task.wav"));
+    QCOMPARE(form.Picture1->Cml->currentText(), QStringLiteral("关机(提示)"));
+    QCOMPARE(form.Picture1->Cyy->currentText(), QStringLiteral("——"));
+    QVERIFY(form.Picture1->Check1->isChecked());
+    QVERIFY(form.Picture1->ToggleButton1[3]->isCheckable() && !form.Picture1->ToggleButton1[3]->isChecked());
+    QCOMPARE(form.Picture1->VScroll1->minimum(), -1);
+    QCOMPARE(form.Picture1->VScroll1->maximum(), 24);
+    QCOMPARE(form.Picture1->VScroll1->pageStep(), 3);
+    QCOMPARE(form.Picture1->VScroll2->maximum(), 60);
+    QCOMPARE(form.Picture1->VScroll2->pageStep(), 5);
+    QCOMPARE(form.List1->font().family(), QStringLiteral("宋体"));
+    QCOMPARE(form.soundFileFilter,
+             QStringLiteral("压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*"));
+}
+
+void TestForm1::autoHideAndListClick()
+{
+    Harness h;
+    Form1& form = h.load();
+    // Clicking the list within the first 3 s keeps the window.
+    form.List1->setCurrentRow(2);
+    QVERIFY(!form.Timer3->isActive());
+    QVERIFY(form.Command1->isEnabled());
+    QVERIFY(form.isVisible());
+
+    Harness idle;
+    Form1& other = idle.load();
+    other.Timer3_Timer();
+    QVERIFY(!other.Timer3->isActive());
+    // Offscreen there is no tray, so hiding leaves the window in the taskbar.
+    QVERIFY(!other.isVisible() || other.isMinimized());
+}
+
+void TestForm1::closingAppliesChangedAutostartOnly_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("tick");
+    QTest::addColumn<QStringList>("autostart");
+    QTest::newRow("ticked") << QString() << true << QStringList{QStringLiteral("1")};
+    QTest::newRow("unticked") << QStringLiteral("1") << false << QStringList{QStringLiteral("0")};
+    QTest::newRow("changed back") << QStringLiteral("1") << true << QStringList{};
+}
+
+void TestForm1::closingAppliesChangedAutostartOnly()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, tick);
+    QFETCH(QStringList, autostart);
+    Harness h;
+    if (!stored.isNull())
+        h.store.SaveSetting(QStringLiteral("Horalis"), QStringLiteral("set"), QStringLiteral("run"), stored);
+    Form1& form = h.load();
+    h.store.writes.clear();
+
+    form.Picture1->Check2->setChecked(!tick);
+    form.Picture1->Check2->setChecked(tick);
+    form.close();
+
+    QCOMPARE(h.exits, 1);
+    QStringList calls;
+    for (bool on : h.autostartCalls)
+        calls.append(on ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(calls, autostart);
+    if (autostart.isEmpty()) {
+        QVERIFY(h.store.writes.isEmpty());
+    } else {
+        QCOMPARE(h.store.writes, QStringList{QStringLiteral("set/run")});
+        QCOMPARE(h.store.value(QStringLiteral("set"), QStringLiteral("run")), autostart.first());
+    }
+}
+
+void TestForm1::exitSkipsUnloadSteps()
+{
+    Harness h;
+    Form1& form = h.load();
+    h.store.writes.clear();
+    form.Picture1->Check2->setChecked(true);
+    QTest::mouseClick(form.Command3, Qt::LeftButton);
+    QCOMPARE(h.exits, 1);
+    QVERIFY(h.store.writes.isEmpty());
+    QVERIFY(h.autostartCalls.isEmpty());
+}
+
+void TestForm1::cancelHidesEditor()
+{
+    Harness h;
+    Form1& form = h.load();
+    form.Picture1->show();
+    QTest::mouseClick(form.Picture1->Command5, Qt::LeftButton);
+    QVERIFY(form.Picture1->isHidden());
+    QVERIFY(h.store.writes.size() == 1);
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
