@@ -142,8 +142,9 @@ void Form1::Form_Load()
     // A second copy never gets here: it hands over to this one before any window exists.
     saveText(store, QStringLiteral("hwnd"), QStringLiteral("main"), QString::number(quint64(winId())));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    show();
+    // Placed before it is shown, so the window manager puts the frame, not the client, at the point.
     move(Twips::toPixels(5250), Twips::toPixels(5250));
+    show();
 
     soundFileFilter = QStringLiteral("压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*");
 

@@ -1,0 +1,50 @@
+# Quorvel's everyday commands. `make run` starts the program, `make test` runs every test.
+#   make test LABEL=unit        one label only (unit, gui or desktop)
+#   make test CTEST_ARGS='-R AlarmTable'   anything else ctest understands
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+
+# Warnings are errors in CI; said explicitly both ways so a reused build folder follows suit.
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_WERROR=$(if $(CI),ON,OFF)
+# Build variants add their configure flags here.
+CMAKE_FLAGS += $(EXTRA_CMAKE_FLAGS)
+
+CTEST_FLAGS := --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error
+ifdef LABEL
+CTEST_FLAGS += -L $(LABEL)
+endif
+CTEST_FLAGS += $(CTEST_ARGS)
+
+FORMAT_DIRS := src tests bench
+
+.PHONY: build run test bench format clean deps
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+		echo "make run: no graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2; \
+		echo "          To try it in a throwaway desktop: scripts/with-desktop $(BUILD_DIR)/quorvel" >&2; \
+		exit 1; \
+	fi
+	$(BUILD_DIR)/quorvel
+
+test: build
+	scripts/with-desktop ctest $(CTEST_FLAGS)
+
+bench: build
+	scripts/with-desktop scripts/run-benches $(BUILD_DIR)/bench/benches.txt
+
+format:
+	@command -v clang-format >/dev/null || { echo "make format: clang-format is not installed (apt-get install clang-format)" >&2; exit 1; }
+	find $(FORMAT_DIRS) \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 -r clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,159 @@
+#include "ProgramSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace {
+
+QString buildDir()
+{
+    return qEnvironmentVariable("QUORVEL_BUILD_DIR");
+}
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(10000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+ProgramSession::ProgramSession()
+{
+    QDir root(m_root.path());
+    root.mkpath(QStringLiteral("config"));
+    root.mkpath(QStringLiteral("runtime"));
+    root.mkpath(QStringLiteral("bin"));
+    QFile::setPermissions(runtimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Never the real thing, whatever an alarm asks for.
+    for (const char* command : {"systemctl", "shutdown", "reboot", "poweroff"})
+        addLoggingStub(QLatin1String(command), path(QStringLiteral("%1.log").arg(QLatin1String(command))));
+}
+
+ProgramSession::~ProgramSession()
+{
+    if (isRunning()) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
+
+void ProgramSession::seed(const QString& section, const QString& key, const QString& value)
+{
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    settings.setValue(section + QLatin1Char('/') + key, value);
+    settings.sync();
+}
+
+QString ProgramSession::setting(const QString& section, const QString& key) const
+{
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    const QVariant value = settings.value(section + QLatin1Char('/') + key);
+    return value.isValid() ? value.toString() : QString();
+}
+
+void ProgramSession::addLoggingStub(const QString& name, const QString& logFile)
+{
+    const QString file = stubDir() + QLatin1Char('/') + name;
+    QFile script(file);
+    script.open(QIODevice::WriteOnly);
+    script.write(QStringLiteral("#!/bin/sh\necho \"$@\" >> '%1'\n").arg(logFile).toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner | QFile::ExeUser);
+}
+
+QProcessEnvironment ProgramSession::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
+    env.insert(QStringLiteral("PATH"), stubDir() + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    return env;
+}
+
+bool ProgramSession::start()
+{
+    m_process.setProcessEnvironment(environment());
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(buildDir() + QStringLiteral("/quorvel"), {});
+    return m_process.waitForStarted(5000);
+}
+
+int ProgramSession::runSecondCopy()
+{
+    QProcess second;
+    second.setProcessEnvironment(environment());
+    second.start(buildDir() + QStringLiteral("/quorvel"), {});
+    if (!second.waitForFinished(10000))
+        return -1;
+    return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+}
+
+namespace XDesktop {
+
+namespace {
+
+QList<Window> programWindows()
+{
+    static const QRegularExpression line(QStringLiteral(
+        R"((0x[0-9a-f]+) "[^"]*": \("quorvel" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))"));
+    QList<Window> windows;
+    const QString tree = run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+    auto it = line.globalMatch(tree);
+    while (it.hasNext()) {
+        const auto match = it.next();
+        Window window;
+        window.id = match.captured(1);
+        window.geometry = QRect(match.captured(4).toInt(), match.captured(5).toInt(), match.captured(2).toInt(),
+                                match.captured(3).toInt());
+        window.viewable =
+            run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window.id}).contains(QLatin1String("IsViewable"));
+        windows.append(window);
+    }
+    return windows;
+}
+
+std::optional<Window> find(const std::function<bool(const QRect&)>& matches)
+{
+    for (const Window& window : programWindows()) {
+        if (matches(window.geometry))
+            return window;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<Window> mainWindow()
+{
+    return find([](const QRect& r) { return r.size() == QSize(337, 169); });
+}
+
+std::optional<Window> trayIcon()
+{
+    return find([](const QRect& r) { return r.width() > 1 && r.width() <= 64 && r.height() > 1 && r.height() <= 64; });
+}
+
+std::optional<Window> strip()
+{
+    return find([](const QRect& r) { return r.height() == 80 && r.width() > 337; });
+}
+
+void click(const QPoint& global, int button)
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(global.x()),
+                                    QString::number(global.y()), QStringLiteral("click"), QString::number(button)});
+}
+
+void closeWindow(const QString& id)
+{
+    run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
+    run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("alt+F4")});
+}
+
+} // namespace XDesktop
