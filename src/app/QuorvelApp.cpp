@@ -2,6 +2,7 @@
 
 #include "app/Autostart.h"
 #include "app/Form1.h"
+#include "appearance/Form3.h"
 #include "overlay/Form2.h"
 
 #include <QCoreApplication>
@@ -9,26 +10,28 @@
 
 QuorvelApp::QuorvelApp()
 {
-    m_overlay = std::make_unique<Form2>(m_capList, m_appearance);
-    Form1Services services{m_store,
-                           m_clock,
-                           m_runner,
-                           m_sound,
-                           *m_overlay,
-                           m_capList,
-                           [this](const Appearance& appearance) {
-                               m_appearance.set(appearance);
-                               m_overlay->SetTr();
-                           },
-                           &QuorvelApp::exitProgram,
-                           [](bool enabled) {
-                               return Autostart::setEnabled(enabled, QCoreApplication::applicationFilePath());
-                           }};
+    m_form3 = std::make_unique<Form3>(m_store);
+    m_overlay = std::make_unique<Form2>(m_capList, *m_form3);
+    m_form3->setOverlay(m_overlay.get());
+    Form1Services services{
+        m_store,
+        m_clock,
+        m_runner,
+        m_sound,
+        *m_overlay,
+        m_capList,
+        [this](const Appearance& appearance) {
+            m_form3->applyStored(appearance);
+            m_overlay->SetTr();
+        },
+        &QuorvelApp::exitProgram,
+        [](bool enabled) { return Autostart::setEnabled(enabled, QCoreApplication::applicationFilePath()); }};
     m_form1 = std::make_unique<Form1>(services);
     connect(m_overlay.get(), &Form2::mainWindowRequested, m_form1.get(), [this] {
         if (!m_form1->isVisible())
             m_form1->Ex();
     });
+    connect(m_overlay.get(), &Form2::appearanceDialogRequested, m_form3.get(), &Form3::showCentred);
 }
 
 QuorvelApp::~QuorvelApp() = default;

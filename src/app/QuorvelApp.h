@@ -1,6 +1,5 @@
 #pragma once
 
-#include "appearance/Appearance.h"
 #include "engine/CaptionQueue.h"
 #include "engine/MediaSoundPlayer.h"
 #include "engine/ProcessCommandRunner.h"
@@ -12,17 +11,7 @@
 
 class Form1;
 class Form2;
-
-// The stored appearance, kept for the strip until the appearance dialog takes it over.
-class StoredAppearance : public AppearanceSource
-{
-public:
-    Appearance appearance() const override { return m_appearance; }
-    void set(const Appearance& appearance) { m_appearance = appearance; }
-
-private:
-    Appearance m_appearance;
-};
+class Form3;
 
 // Builds the real program: the store on disk, the system clock, real processes and sound,
 // and the three windows wired together.
@@ -45,7 +34,8 @@ private:
     ProcessCommandRunner m_runner;
     MediaSoundPlayer m_sound;
     CaptionQueue m_capList;
-    StoredAppearance m_appearance;
+    // The strip reads the dialog's controls, so the dialog outlives it.
+    std::unique_ptr<Form3> m_form3;
     std::unique_ptr<Form2> m_overlay;
     std::unique_ptr<Form1> m_form1;
 };

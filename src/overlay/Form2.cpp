@@ -1,0 +1,249 @@
+#include "overlay/Form2.h"
+
+#include "appearance/Appearance.h"
+#include "engine/CaptionQueue.h"
+#include "overlay/CaptionPainter.h"
+#include "overlay/CaptionStep.h"
+#include "overlay/GradientTable.h"
+#include "overlay/StyleLayer.h"
+#include "overlay/TaskbarHint.h"
+#include "overlay/TextStamp.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+#include <climits>
+
+namespace {
+constexpr int kStripTop = 400;
+constexpr int kStripHeight = CaptionPainter::kHeight;
+// Room for the copies right of and below the letters.
+constexpr int kCaptionMargin = 16;
+
+// An empty mask means "no shape" to the window system, which would show the whole strip.
+// A pixel outside the window keeps it shaped and shows nothing.
+const QRegion& nothingShown()
+{
+    static const QRegion outside(-1, -1, 1, 1);
+    return outside;
+}
+
+void paintKeyColour(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(CaptionPainter::kKeyColour));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+} // namespace
+
+Form2::Form2(CaptionQueue& CapList, const AppearanceSource& appearance, QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+      m_capList(CapList), m_appearance(appearance), m_cycle(*this)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    paintKeyColour(this);
+    m_font = CaptionPainter::overlayFont(m_appearance.appearance().fontName);
+    buildChildren();
+    Form_Load();
+}
+
+void Form2::buildChildren()
+{
+    Picture3 = new QWidget(this);
+    Picture3->setObjectName(QStringLiteral("Picture3"));
+    paintKeyColour(Picture3);
+
+    for (std::size_t i = 0; i < Picture2.size(); ++i) {
+        StyleLayer* layer = new StyleLayer(Picture3);
+        layer->setObjectName(QStringLiteral("Picture2(%1)").arg(i));
+        // Nothing to show before the first rendering.
+        layer->setGeometry(0, 0, 0, kStripHeight);
+        connect(layer, &StyleLayer::pressed, this, &Form2::onLayerPressed);
+        Picture2[i] = layer;
+    }
+    Picture2[1]->hide();
+
+    Label1 = new QLabel(QStringLiteral("11111111111"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->setFont(m_font);
+    Label1->hide();
+
+    const auto makeTimer = [this](const char* name, int interval) {
+        QTimer* timer = new QTimer(this);
+        timer->setObjectName(QString::fromLatin1(name));
+        timer->setInterval(interval);
+        return timer;
+    };
+    Timer1 = makeTimer("Timer1", 10);
+    Timer2 = makeTimer("Timer2", 100);
+    Timer3 = makeTimer("Timer3", 10);
+    connect(Timer1, &QTimer::timeout, this, &Form2::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &Form2::Timer2_Timer);
+    connect(Timer3, &QTimer::timeout, this, &Form2::Timer3_Timer);
+}
+
+void Form2::Form_Load()
+{
+    const int width = screenWidth();
+    m_cycle.load(width);
+    Picture3->setGeometry(width, 0, width, kStripHeight);
+    Picture2[0]->move(0, 0);
+    Picture2[1]->move(0, 0);
+    SetTr();
+    setGeometry(0, kStripTop, width, kStripHeight);
+    applyCycle();
+    show();
+    raise();
+}
+
+void Form2::showEvent(QShowEvent* event)
+{
+    // The window manager reads the hint when the strip is mapped, which follows this event.
+    if (!event->spontaneous())
+        keepOffTaskbar(this);
+    QWidget::showEvent(event);
+}
+
+void Form2::SetTr()
+{
+    setWindowOpacity(qBound(1, m_appearance.appearance().opacity, 255) / 255.0);
+}
+
+void Form2::PosTop()
+{
+    // The stays-on-top hint keeps the strip in the window manager's top layer; raising puts it
+    // above the other windows there. Neither activates it.
+    raise();
+}
+
+void Form2::showOverlay()
+{
+    show();
+}
+
+bool Form2::cycleRunning() const
+{
+    return Timer1->isActive() || Timer2->isActive() || Timer3->isActive();
+}
+
+void Form2::startSlideIn()
+{
+    m_cycle.startSlideIn();
+    applyCycle();
+}
+
+void Form2::setOverlayFont(const QString& family)
+{
+    m_font = CaptionPainter::overlayFont(family);
+    Label1->setFont(m_font);
+}
+
+void Form2::SetCap(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    Label1->setText(text);
+    Label1->adjustSize();
+    m_capWidth = qint16(qMin(Label1->width() + kCaptionMargin, int(SHRT_MAX)));
+
+    const Appearance appearance = m_appearance.appearance();
+    Picture1 = QImage(m_capWidth, kStripHeight, QImage::Format_RGB32);
+    const int left = (m_cycle.panelWidth() - m_capWidth) / 2;
+    const TextStamp stamp(m_font, text, m_capWidth, kStripHeight);
+    for (int look = 0; look < 2; ++look) {
+        CaptionPainter::paintCanvas(Picture1, stamp, look, appearance);
+        QImage layer = CaptionPainter::gradientImage(look, m_capWidth);
+        CaptionPainter::copySkippingTextKey(Picture1, layer);
+        m_letterShapes[std::size_t(look)] = CaptionPainter::shapeOf(layer);
+        StyleLayer* style = Picture2[std::size_t(look)];
+        style->setImage(layer);
+        style->setGeometry(left, 0, m_capWidth, kStripHeight);
+    }
+    clipShapesToPanel();
+    applyShape();
+}
+
+QImage Form2::layerImage(int look) const
+{
+    return Picture2[std::size_t(look)]->image();
+}
+
+void Form2::Timer1_Timer()
+{
+    m_cycle.Timer1_Timer();
+    applyCycle();
+}
+
+void Form2::Timer2_Timer()
+{
+    m_cycle.Timer2_Timer();
+    applyCycle();
+}
+
+void Form2::Timer3_Timer()
+{
+    m_cycle.Timer3_Timer();
+    applyCycle();
+}
+
+int Form2::screenWidth() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : GradientTable::kImageWidth;
+}
+
+bool Form2::captionStep()
+{
+    const CaptionStep step = CaptionStep::next(Label1->text(), m_capList.text(), RenderMark);
+    if (step.action == CaptionStep::Action::RenderText) {
+        SetCap(step.text);
+        RenderMark = QStringLiteral("s");
+    }
+    return step.action != CaptionStep::Action::GoIdle;
+}
+
+void Form2::onLayerPressed(Qt::MouseButton button)
+{
+    if (button == Qt::RightButton)
+        emit appearanceDialogRequested();
+    else if (button == Qt::LeftButton)
+        emit mainWindowRequested();
+}
+
+void Form2::applyCycle()
+{
+    const std::array<QTimer*, 3> timers{Timer1, Timer2, Timer3};
+    for (int n = 1; n <= 3; ++n) {
+        QTimer* timer = timers[std::size_t(n - 1)];
+        if (m_cycle.timerActive(n) && !timer->isActive())
+            timer->start();
+        else if (!m_cycle.timerActive(n) && timer->isActive())
+            timer->stop();
+    }
+    if (m_cycle.panelWidth() != m_shapePanelWidth)
+        clipShapesToPanel();
+    Picture3->setGeometry(m_cycle.panelLeft(), 0, m_cycle.panelWidth(), kStripHeight);
+    Picture2[1]->setVisible(m_cycle.p2Visible());
+    applyShape();
+}
+
+void Form2::clipShapesToPanel()
+{
+    m_shapePanelWidth = m_cycle.panelWidth();
+    const QRect panel(0, 0, m_shapePanelWidth, kStripHeight);
+    for (std::size_t look = 0; look < 2; ++look)
+        m_panelShapes[look] = m_letterShapes[look].translated(Picture2[look]->x(), 0) & panel;
+}
+
+void Form2::applyShape()
+{
+    const QRegion& letters = m_panelShapes[m_cycle.p2Visible() ? 1 : 0];
+    setMask(letters.isEmpty() ? nothingShown() : letters.translated(m_cycle.panelLeft(), 0));
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "overlay/OverlayCycle.h"
+#include "overlay/OverlayPort.h"
+
+#include <QFont>
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+#include <array>
+
+class AppearanceSource;
+class CaptionQueue;
+class QLabel;
+class QTimer;
+class StyleLayer;
+
+// The strip across the screen in which fired texts slide in, blink and slide out in large
+// gradient-filled letters. Everything but the letters is see-through and lets clicks through:
+// the window's shape is the visible look's letters, worked out once per rendering and moved
+// with the panel.
+class Form2 : public QWidget, public OverlayPort, private OverlayCycle::Host
+{
+    Q_OBJECT
+
+public:
+    // The app owns the queue and the appearance; the strip reads both at every rendering.
+    Form2(CaptionQueue& CapList, const AppearanceSource& appearance, QWidget* parent = nullptr);
+
+    // OverlayPort
+    void SetCap(const QString& text) override;
+    void showOverlay() override;
+    bool cycleRunning() const override;
+    void startSlideIn() override;
+    void PosTop() override;
+    void setOverlayFont(const QString& family) override;
+
+    // Places the strip and its panel, applies the opacity and shows the strip; the constructor
+    // runs it once.
+    void Form_Load();
+    // Takes the opacity from the appearance; only shows where a compositor runs.
+    void SetTr();
+
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+
+    qint16 BlinkCount() const { return m_cycle.BlinkCount(); }
+    qint16 CapWidth() const { return m_capWidth; }
+    OverlayCycle::Phase phase() const { return m_cycle.phase(); }
+    // The rendered look 0 (P1) or 1 (P2), as its style layer shows it.
+    QImage layerImage(int look) const;
+    // The text canvas of the last rendering.
+    const QImage& canvas() const { return Picture1; }
+
+    // "" at load, "c" after an appearance change (re-render at the next cycle), "s" after that.
+    QString RenderMark;
+
+signals:
+    void appearanceDialogRequested();
+    // A left click on the letters: the app restores the main window if it is hidden.
+    void mainWindowRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    int screenWidth() const override;
+    bool captionStep() override;
+
+    void buildChildren();
+    void onLayerPressed(Qt::MouseButton button);
+    // Mirrors the cycle into the timers, the panel, the P2 layer and the window shape.
+    void applyCycle();
+    void clipShapesToPanel();
+    void applyShape();
+
+    CaptionQueue& m_capList;
+    const AppearanceSource& m_appearance;
+    OverlayCycle m_cycle;
+
+    QWidget* Picture3 = nullptr;
+    std::array<StyleLayer*, 2> Picture2{};
+    QImage Picture1;
+    QLabel* Label1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* Timer3 = nullptr;
+
+    QFont m_font;
+    qint16 m_capWidth = 0;
+    // Each look's letters in layer coordinates, and the same clipped to the panel in panel
+    // coordinates; the window shape is the latter moved to the panel's position.
+    std::array<QRegion, 2> m_letterShapes;
+    std::array<QRegion, 2> m_panelShapes;
+    int m_shapePanelWidth = -1;
+};

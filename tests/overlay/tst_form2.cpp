@@ -1,0 +1,345 @@
+#include "FixedAppearance.h"
+#include "QuietPlatform.h"
+
+#include "engine/CaptionQueue.h"
+#include "overlay/CaptionPainter.h"
+#include "overlay/Form2.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using Phase = OverlayCycle::Phase;
+
+namespace {
+
+int screenWidth()
+{
+    return QGuiApplication::primaryScreen()->geometry().width();
+}
+
+QRgb swatch(const Appearance& appearance, int index)
+{
+    const quint32 v = appearance.colours[std::size_t(index)];
+    return qRgb(redOf(v), greenOf(v), blueOf(v));
+}
+
+bool hasColour(const QImage& image, QRgb colour)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour)
+                return true;
+    return false;
+}
+
+QPoint firstLetterPixel(const QImage& layer)
+{
+    for (int x = 0; x < layer.width(); ++x)
+        for (int y = 0; y < layer.height(); ++y)
+            if (layer.pixel(x, y) != CaptionPainter::kKeyColour)
+                return QPoint(x, y);
+    return QPoint(-1, -1);
+}
+
+} // namespace
+
+class Form2Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { silenceUnsupportedPlatformWarnings(); }
+    void init();
+    void cleanup();
+    void startsAsAnIdleStripPastTheRightEdge();
+    void opacityAndFontComeFromTheAppearance();
+    void shapeIsTheVisibleLookMovedWithThePanel();
+    void oneTimerAtATimeThroughAWholeCycle();
+    void emptiedQueueEndsTheCycleAndIdles();
+    void changedAppearanceRendersOnceAtTheNextCycle();
+    void newAlarmDuringACycleLeavesTheTimersAlone();
+    void pressesOnLettersAskForTheOtherWindows();
+    void realTimersRunTheCycle();
+
+private:
+    QTimer* timer(int n) const { return m_form->findChild<QTimer*>(QStringLiteral("Timer%1").arg(n)); }
+    QWidget* child(const char* name) const { return m_form->findChild<QWidget*>(QString::fromLatin1(name)); }
+    QString caption() const { return m_form->findChild<QLabel*>(QStringLiteral("Label1"))->text(); }
+    // What the alarm trigger does when an alarm with this text fires.
+    void fire(const QString& text);
+    // Calls the handler of the one running timer; false when none or several run.
+    bool tick();
+    // Ticks until the phase changes; returns the number of ticks.
+    int runPhase();
+
+    CaptionQueue m_queue;
+    FixedAppearance m_appearance;
+    std::unique_ptr<Form2> m_form;
+};
+
+void Form2Test::init()
+{
+    m_queue = CaptionQueue();
+    m_appearance = FixedAppearance();
+    m_form = std::make_unique<Form2>(m_queue, m_appearance);
+}
+
+void Form2Test::cleanup()
+{
+    m_form.reset();
+}
+
+void Form2Test::fire(const QString& text)
+{
+    if (m_queue.append(text))
+        m_form->SetCap(text);
+    m_form->showOverlay();
+    if (!m_form->cycleRunning())
+        m_form->startSlideIn();
+}
+
+bool Form2Test::tick()
+{
+    QList<int> running;
+    for (int n = 1; n <= 3; ++n)
+        if (timer(n)->isActive())
+            running.append(n);
+    if (running.size() != 1)
+        return false;
+    if (running[0] == 1)
+        m_form->Timer1_Timer();
+    else if (running[0] == 2)
+        m_form->Timer2_Timer();
+    else
+        m_form->Timer3_Timer();
+    return true;
+}
+
+int Form2Test::runPhase()
+{
+    const Phase start = m_form->phase();
+    int ticks = 0;
+    while (m_form->phase() == start && ticks < 100000 && tick())
+        ++ticks;
+    return ticks;
+}
+
+void Form2Test::startsAsAnIdleStripPastTheRightEdge()
+{
+    const int width = screenWidth();
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(m_form->geometry(), QRect(0, 400, width, 80));
+    const Qt::WindowFlags flags = m_form->windowFlags();
+    QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    QVERIFY(m_form->testAttribute(Qt::WA_ShowWithoutActivating));
+    QCOMPARE(m_form->palette().color(QPalette::Window), QColor(128, 0, 128));
+
+    QCOMPARE(child("Picture3")->geometry(), QRect(width, 0, width, 80));
+    QVERIFY(child("Picture2(0)")->isVisibleTo(m_form.get()));
+    QVERIFY(!child("Picture2(1)")->isVisibleTo(m_form.get()));
+    QCOMPARE(child("Picture2(1)")->parentWidget(), child("Picture3"));
+    QVERIFY(!child("Label1")->isVisibleTo(m_form.get()));
+    QCOMPARE(caption(), QStringLiteral("11111111111"));
+
+    const QList<int> intervals{10, 100, 10};
+    for (int n = 1; n <= 3; ++n) {
+        QCOMPARE(timer(n)->interval(), intervals[n - 1]);
+        QVERIFY(!timer(n)->isActive());
+    }
+    QVERIFY(!m_form->cycleRunning());
+    QCOMPARE(m_form->RenderMark, QString());
+    QCOMPARE(m_form->BlinkCount(), qint16(0));
+    // Nothing rendered yet: the shape holds no pixel of the strip, yet is not "unshaped".
+    QVERIFY(!m_form->mask().isEmpty());
+    QVERIFY(m_form->mask().intersected(m_form->rect()).isEmpty());
+}
+
+void Form2Test::opacityAndFontComeFromTheAppearance()
+{
+    QCOMPARE(m_form->windowOpacity(), 1.0);
+    m_appearance.value.opacity = 51;
+    m_form->SetTr();
+    QCOMPARE(m_form->windowOpacity(), 0.2);
+
+    const QFont initial = child("Label1")->font();
+    QCOMPARE(initial.family(), QStringLiteral("WenQuanYi Micro Hei"));
+    m_form->setOverlayFont(QStringLiteral("WenQuanYi Micro Hei Mono"));
+    const QFont font = child("Label1")->font();
+    QCOMPARE(font.family(), QStringLiteral("WenQuanYi Micro Hei Mono"));
+    QCOMPARE(font.pointSize(), 48);
+    QVERIFY(font.bold());
+    QCOMPARE(font.styleStrategy(), QFont::NoAntialias);
+}
+
+void Form2Test::shapeIsTheVisibleLookMovedWithThePanel()
+{
+    fire(QStringLiteral("提醒 Shape"));
+    QVERIFY(m_form->mask().intersected(m_form->rect()).isEmpty()); // panel still past the edge
+    for (int i = 0; i < 20; ++i)
+        m_form->Timer1_Timer();
+    const QRegion before = m_form->mask();
+    m_form->Timer1_Timer();
+    QCOMPARE(m_form->mask(), before.translated(-5, 0));
+
+    runPhase();
+    QCOMPARE(m_form->phase(), Phase::Blinking);
+    const QWidget* panel = child("Picture3");
+    QCOMPARE(panel->x(), -5);
+    // Every strip pixel is in the shape exactly when the visible look shows a letter there.
+    const auto checkShape = [&](int look) {
+        const QImage layer = m_form->layerImage(look);
+        const int offset = panel->x() + child(look == 0 ? "Picture2(0)" : "Picture2(1)")->x();
+        for (int y = 0; y < 80; ++y) {
+            for (int x = 0; x < m_form->width(); ++x) {
+                const QPoint at(x - offset, y);
+                const bool inPanel = x - panel->x() < panel->width();
+                const bool letter =
+                    inPanel && layer.valid(at) && layer.pixel(at) != CaptionPainter::kKeyColour;
+                if (m_form->mask().contains(QPoint(x, y)) != letter)
+                    return false;
+            }
+        }
+        return true;
+    };
+    QVERIFY(checkShape(0));
+    m_form->Timer2_Timer(); // P2 shows
+    QVERIFY(child("Picture2(1)")->isVisibleTo(m_form.get()));
+    QVERIFY(checkShape(1));
+}
+
+void Form2Test::oneTimerAtATimeThroughAWholeCycle()
+{
+    const int width = screenWidth();
+    fire(QStringLiteral("A"));
+    QVERIFY(timer(1)->isActive());
+    runPhase();
+    QCOMPARE(child("Picture3")->x(), -5);
+    QVERIFY(timer(2)->isActive());
+
+    QCOMPARE(runPhase(), 22);
+    QVERIFY(timer(3)->isActive());
+    QVERIFY(!child("Picture2(1)")->isVisibleTo(m_form.get()));
+    QCOMPARE(m_form->BlinkCount(), qint16(0));
+
+    runPhase();
+    QVERIFY(timer(1)->isActive());
+    QVERIFY(!timer(2)->isActive() && !timer(3)->isActive());
+    QCOMPARE(child("Picture3")->geometry(), QRect(width - 8, 0, width, 80));
+}
+
+void Form2Test::emptiedQueueEndsTheCycleAndIdles()
+{
+    fire(QStringLiteral("A"));
+    const QImage letters = m_form->layerImage(0);
+    runPhase();
+    for (int i = 0; i < 5; ++i)
+        m_form->Timer2_Timer();
+    m_queue.remove(QStringLiteral("A"));
+    runPhase();
+    runPhase();
+
+    QCOMPARE(m_form->phase(), Phase::Idle);
+    QVERIFY(!m_form->cycleRunning());
+    QCOMPARE(child("Picture3")->x(), screenWidth() - 8);
+    QCOMPARE(caption(), QStringLiteral("A"));
+    QCOMPARE(m_form->layerImage(0), letters);
+    // The strip's own window shows none of the letters any more.
+    QVERIFY(m_form->mask().intersected(m_form->rect()).isEmpty());
+}
+
+void Form2Test::changedAppearanceRendersOnceAtTheNextCycle()
+{
+    fire(QStringLiteral("A"));
+    const Appearance old = m_appearance.value;
+    m_appearance.value.colours[1] = colourValue(200, 100, 50);
+    m_form->RenderMark = QStringLiteral("c");
+
+    for (int i = 0; i < 3; ++i)
+        runPhase();
+    QCOMPARE(caption(), QStringLiteral("A"));
+    QCOMPARE(m_form->RenderMark, QStringLiteral("s"));
+    QVERIFY(hasColour(m_form->layerImage(0), swatch(m_appearance.value, 1)));
+    QVERIFY(!hasColour(m_form->layerImage(0), swatch(old, 1)));
+
+    // Without a new mark the same text is not rendered again.
+    m_appearance.value.colours[1] = colourValue(1, 2, 3);
+    for (int i = 0; i < 3; ++i)
+        runPhase();
+    QCOMPARE(m_form->phase(), Phase::SlidingIn);
+    QVERIFY(!hasColour(m_form->layerImage(0), qRgb(1, 2, 3)));
+
+    // A rendering by the alarm trigger leaves the mark alone.
+    m_form->RenderMark = QStringLiteral("c");
+    fire(QStringLiteral("B"));
+    QVERIFY(hasColour(m_form->layerImage(0), qRgb(1, 2, 3)));
+    QCOMPARE(m_form->RenderMark, QStringLiteral("c"));
+}
+
+void Form2Test::newAlarmDuringACycleLeavesTheTimersAlone()
+{
+    fire(QStringLiteral("A"));
+    runPhase();
+    for (int i = 0; i < 7; ++i)
+        m_form->Timer2_Timer();
+    const int left = child("Picture3")->x();
+
+    fire(QStringLiteral("B"));
+    QVERIFY(!timer(1)->isActive() && timer(2)->isActive() && !timer(3)->isActive());
+    QCOMPARE(child("Picture3")->x(), left);
+    QCOMPARE(m_form->BlinkCount(), qint16(7));
+    QCOMPARE(caption(), QStringLiteral("B")); // new letters at once
+    // The already queued text is neither queued nor rendered again.
+    const QImage letters = m_form->layerImage(0);
+    fire(QStringLiteral("A"));
+    QCOMPARE(caption(), QStringLiteral("B"));
+    QCOMPARE(m_form->layerImage(0), letters);
+    QCOMPARE(m_queue.text(), QStringLiteral("/A/B/"));
+}
+
+void Form2Test::pressesOnLettersAskForTheOtherWindows()
+{
+    fire(QStringLiteral("点我"));
+    QSignalSpy dialog(m_form.get(), &Form2::appearanceDialogRequested);
+    QSignalSpy mainWindow(m_form.get(), &Form2::mainWindowRequested);
+    QWidget* p1 = child("Picture2(0)");
+    const QPoint letter = firstLetterPixel(m_form->layerImage(0));
+    QVERIFY(letter.x() >= 0);
+
+    QTest::mouseClick(p1, Qt::RightButton, {}, letter);
+    QCOMPARE(dialog.count(), 1);
+    QCOMPARE(mainWindow.count(), 0);
+    QTest::mouseClick(p1, Qt::LeftButton, {}, letter);
+    QCOMPARE(mainWindow.count(), 1);
+    QTest::mouseClick(p1, Qt::MiddleButton, {}, letter);
+    // A see-through pixel takes no click.
+    QTest::mouseClick(p1, Qt::RightButton, {}, QPoint(0, 0));
+    QTest::mouseClick(p1, Qt::LeftButton, {}, QPoint(0, 0));
+    QCOMPARE(dialog.count(), 1);
+    QCOMPARE(mainWindow.count(), 1);
+
+    // The P2 look takes clicks the same way while it shows.
+    runPhase();
+    m_form->Timer2_Timer();
+    QTest::mouseClick(child("Picture2(1)"), Qt::RightButton, {}, firstLetterPixel(m_form->layerImage(1)));
+    QCOMPARE(dialog.count(), 2);
+}
+
+void Form2Test::realTimersRunTheCycle()
+{
+    fire(QStringLiteral("A"));
+    QTRY_VERIFY_WITH_TIMEOUT(timer(2)->isActive(), 20000);
+    QCOMPARE(child("Picture3")->x(), -5);
+    m_queue.remove(QStringLiteral("A"));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_form->cycleRunning(), 20000);
+    QCOMPARE(child("Picture3")->x(), screenWidth() - 8);
+}
+
+QTEST_MAIN(Form2Test)
+#include "tst_form2.moc"
