@@ -35,16 +35,9 @@ void compareTick(QList<EntryWrite>& writes, const QString& section, const QStrin
 
 EntryFields read(const SettingsStore& store, int slot)
 {
-    using SettingsValues::readText;
     const QString key = SlotKey(slot);
-    EntryFields fields;
-    fields.time = readText(store, AlarmSection::Time, key, AlarmDefault::Time);
-    fields.year = readText(store, AlarmSection::Year, key, kAnyDate);
-    fields.month = readText(store, AlarmSection::Month, key, kAnyDate);
-    fields.day = readText(store, AlarmSection::Day, key, kAnyDate);
-    fields.slogan = readText(store, AlarmSection::Slogan, key, AlarmDefault::Slogan);
-    fields.music = readText(store, AlarmSection::Music, key, AlarmDefault::Music);
-    fields.action = readText(store, AlarmSection::Action, key, AlarmDefault::Action);
+    EntryFields fields = AlarmEntry::read(store, slot);
+    // The editor reads the check states as whole numbers, where start-up knows only "1" as on.
     fields.on = readTick(store, AlarmSection::Elect, key, false);
     for (int day = 0; day < kWeekdayCount; ++day)
         fields.weekdays[day] = readTick(store, AlarmSection::weekday(day), key, true);

@@ -9,18 +9,7 @@
 
 // One alarm as the editor's controls show it: the texts as they stand (stored text or typed),
 // the on box and the weekday buttons as ticks.
-struct EntryFields
-{
-    QString time = AlarmDefault::Time;
-    QString year = kAnyDate;
-    QString month = kAnyDate;
-    QString day = kAnyDate;
-    QString slogan = AlarmDefault::Slogan;
-    QString music = AlarmDefault::Music;
-    QString action = AlarmDefault::Action;
-    bool on = false;
-    std::array<bool, kWeekdayCount> weekdays{true, true, true, true, true, true, true};
-};
+using EntryFields = AlarmEntry;
 
 // What the controls remember of the loaded alarm (their Tag texts): the seven texts, and each
 // check state as "1" or "0".

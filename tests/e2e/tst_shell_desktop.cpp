@@ -39,6 +39,15 @@ void clickMain(const QPoint& point)
     click(mainWindow()->geometry.topLeft() + point);
 }
 
+// Opens the editor on the first row, flips "开机启动" and closes the editor without saving.
+void toggleAutostartBox()
+{
+    clickMain(kRow0);
+    clickMain(kChange);
+    clickMain(kCheck2);
+    clickMain(kCancel);
+}
+
 } // namespace
 
 // The real program in the test desktop: tray, hiding, the second copy and closing.
@@ -105,10 +114,7 @@ void TestShellDesktop::closingStoresChangedAutostart()
     ProgramSession session;
     QVERIFY(session.start());
     QTRY_VERIFY_WITH_TIMEOUT(mainShown(), 5000);
-    clickMain(kRow0);
-    clickMain(kChange);
-    clickMain(kCheck2);
-    clickMain(kCancel);
+    toggleAutostartBox();
     closeWindow(mainWindow()->id);
     QTRY_VERIFY_WITH_TIMEOUT(!session.isRunning(), 5000);
 
@@ -121,10 +127,7 @@ void TestShellDesktop::closingStoresChangedAutostart()
     // Unticked at the next run: the entry goes away.
     QVERIFY(session.start());
     QTRY_VERIFY_WITH_TIMEOUT(mainShown(), 5000);
-    clickMain(kRow0);
-    clickMain(kChange);
-    clickMain(kCheck2);
-    clickMain(kCancel);
+    toggleAutostartBox();
     closeWindow(mainWindow()->id);
     QTRY_VERIFY_WITH_TIMEOUT(!session.isRunning(), 5000);
     QCOMPARE(session.setting(QStringLiteral("set"), QStringLiteral("run")), QStringLiteral("0"));
@@ -136,10 +139,7 @@ void TestShellDesktop::exitStoresNothing()
     ProgramSession session;
     QVERIFY(session.start());
     QTRY_VERIFY_WITH_TIMEOUT(mainShown(), 5000);
-    clickMain(kRow0);
-    clickMain(kChange);
-    clickMain(kCheck2);
-    clickMain(kCancel);
+    toggleAutostartBox();
     clickMain(kExit);
     QTRY_VERIFY_WITH_TIMEOUT(!session.isRunning(), 5000);
     QCOMPARE(session.process().exitCode(), 0);
