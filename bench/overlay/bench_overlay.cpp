@@ -1,5 +1,6 @@
 // Rendering and animation costs of the strip. Run under QT_QPA_PLATFORM=offscreen or on a real
 // X display (xcb); on xcb the X server's own work is not counted.
+#include "BenchReport.h"
 #include "appearance/Appearance.h"
 #include "engine/CaptionQueue.h"
 #include "overlay/Form2.h"
@@ -8,12 +9,13 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <vector>
 
 namespace {
+
+constexpr int kCycles = 3;
 
 // Counts paint events of the letters, to show that the measured ticks repainted.
 class PaintCounter : public QObject
@@ -52,13 +54,7 @@ double medianSetCapMs(Form2& strip, const QString& text, int runs)
         strip.SetCap(text);
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void row(const char* name, const QString& measured, const char* budget)
-{
-    std::printf("%-40s %14s   %s\n", name, qPrintable(measured), budget);
+    return BenchReport::median(times);
 }
 
 } // namespace
@@ -78,45 +74,48 @@ int main(int argc, char* argv[])
     const double setCap20 = medianSetCapMs(strip, short20, 31);
     const double setCap200 = medianSetCapMs(strip, long200, 11);
 
-    // One whole cycle with a 20-character caption on the real timers, counting ticks and repaints.
+    // Whole cycles with a 20-character caption on the real timers, counting ticks and repaints.
     PaintCounter paintCounter;
     strip.findChild<QWidget*>(QStringLiteral("Picture2(0)"))->installEventFilter(&paintCounter);
     int ticks = 0;
     for (QTimer* timer : strip.findChildren<QTimer*>())
         QObject::connect(timer, &QTimer::timeout, [&ticks] { ++ticks; });
-    queue.append(short20);
-    strip.SetCap(short20);
-    QCoreApplication::processEvents();
-    strip.startSlideIn();
-    queue.remove(short20); // the cycle runs to its end and then idles
-    QElapsedTimer wall;
-    wall.start();
-    const double cycleStart = cpuMs();
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (!strip.cycleRunning())
-            loop.quit();
-    });
-    poll.start(50);
-    loop.exec();
-    const double cycleCpu = cpuMs() - cycleStart;
-    const double cycleWall = double(wall.elapsed());
-    const double perTick = cycleCpu / qMax(ticks, 1);
-    const int tickPaints = paintCounter.paints;
+    std::vector<double> perTick;
+    std::vector<double> cpuShare;
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        ticks = 0;
+        paintCounter.paints = 0;
+        queue.append(short20);
+        strip.SetCap(short20);
+        QCoreApplication::processEvents();
+        strip.startSlideIn();
+        queue.remove(short20); // the cycle runs to its end and then idles
+        QElapsedTimer wall;
+        wall.start();
+        const double cycleStart = cpuMs();
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (!strip.cycleRunning())
+                loop.quit();
+        });
+        poll.start(50);
+        loop.exec();
+        const double cycleCpu = cpuMs() - cycleStart;
+        const double cycleWall = double(wall.elapsed());
+        perTick.push_back(cycleCpu / qMax(ticks, 1));
+        cpuShare.push_back(100.0 * cycleCpu / cycleWall);
+        std::printf(
+            "cycle %d on \"%s\": strip %d px wide, %d ticks, %d letter repaints, %.0f ms CPU over %.0f ms\n",
+            cycle + 1, qPrintable(QGuiApplication::platformName()), strip.width(), ticks, paintCounter.paints,
+            cycleCpu, cycleWall);
+    }
+    std::printf("(per tick = cycle CPU / ticks: the move, the repaint, the shape update and the event loop;\n"
+                " the X server's work is not counted)\n");
 
-    std::printf(
-        "Strip benchmark on platform \"%s\", strip %d px wide, %d ticks per cycle (%d letter repaints)\n\n",
-        qPrintable(QGuiApplication::platformName()), strip.width(), ticks, tickPaints);
-    std::printf("%-40s %14s   %s\n", "figure", "measured", "budget");
-    row("SetCap, 20-character caption (median)", QString::asprintf("%.2f ms", setCap20), "5 ms");
-    row("SetCap, 200-character caption (median)", QString::asprintf("%.2f ms", setCap200), "-");
-    row("CPU per animation tick (average)", QString::asprintf("%.3f ms", perTick), "1 ms");
-    row("CPU share of one whole cycle", QString::asprintf("%.1f %%", 100.0 * cycleCpu / cycleWall),
-        "10 % of one core");
-    std::printf(
-        "\n(whole cycle: %.0f ms CPU over %.0f ms; per tick = cycle CPU / ticks, so it includes the\n"
-        " move, the repaint, the shape update and the event loop; the X server's work is not counted)\n",
-        cycleCpu, cycleWall);
+    BenchReport::figure("SetCap, 20-character caption", setCap20, 2, "ms", 5);
+    BenchReport::figure("SetCap, 200-character caption", setCap200, 2, "ms");
+    BenchReport::figure("CPU per animation tick", BenchReport::median(perTick), 3, "ms", 1);
+    BenchReport::figure("CPU share of one whole cycle (one core)", BenchReport::median(cpuShare), 1, "%", 10);
     return 0;
 }

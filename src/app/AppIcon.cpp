@@ -1,19 +1,19 @@
 #include "app/AppIcon.h"
 
 #include <QPainter>
-#include <QPixmap>
 
-QIcon AppIcon::make()
+QPixmap AppIcon::draw(int size)
 {
-    QPixmap pixmap(32, 32);
+    QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
 
     const QColor bell(196, 32, 32);
     painter.setPen(Qt::NoPen);
     painter.setBrush(bell);
-    painter.drawPie(QRectF(1, 1, 12, 12), 45 * 16, 180 * 16);  // left bell
+    painter.drawPie(QRectF(1, 1, 12, 12), 45 * 16, 180 * 16);   // left bell
     painter.drawPie(QRectF(19, 1, 12, 12), -45 * 16, 180 * 16); // right bell
     painter.setPen(QPen(bell, 2.5, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(QPointF(8, 29), QPointF(10, 26)); // feet
@@ -28,5 +28,18 @@ QIcon AppIcon::make()
     painter.drawLine(centre, QPointF(16, 10)); // minute hand
     painter.drawLine(centre, QPointF(21, 17)); // hour hand
     painter.end();
-    return QIcon(pixmap);
+    return pixmap;
+}
+
+QList<int> AppIcon::sizes()
+{
+    return {16, 24, 32, 48, 64, 128, 256};
+}
+
+QIcon AppIcon::make()
+{
+    QIcon icon;
+    for (int size : sizes())
+        icon.addPixmap(draw(size));
+    return icon;
 }

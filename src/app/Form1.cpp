@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -102,13 +103,20 @@ void Form1::createControls()
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Picture1->Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
-    connect(List1, &QListWidget::itemClicked, this, &Form1::List1_Click);
+    connect(List1, &QListWidget::itemClicked, this, [this] {
+        m_mouseSelected = false;
+        List1_Click();
+    });
     // Selecting with the keyboard counts as a click too; a mouse click is handled once, on its
     // release. The current row that a list sets for itself on getting the focus is no selection.
     connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
         if (QGuiApplication::mouseButtons() == Qt::NoButton)
             List1_Click();
+        else
+            m_mouseSelected = true;
     });
+    // A selection dragged to another row ends without a click; its release counts as one.
+    List1->viewport()->installEventFilter(this);
     connect(trayIcon, &NotificationIcon::restoreRequested, this, &Form1::Ex);
     connect(Picture1->Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
@@ -124,7 +132,7 @@ void Form1::createControls()
                                   raise();
                                   activateWindow();
                               },
-                              [this](const QString& message) { reportFailure(message); }, m_services.exitProgram},
+                              [this](const QString& message) { notifyUser(message); }, m_services.exitProgram},
                              this);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
@@ -262,7 +270,7 @@ void Form1::Command6_Click()
     Picture1->Tmus->setText(chooseSoundFile(Picture1->Tmus->text(), filters.join(QStringLiteral(";;"))));
 }
 
-void Form1::reportFailure(const QString& message)
+void Form1::notifyUser(const QString& message)
 {
     if (trayIcon->isPresent()) {
         trayIcon->showMessage(QStringLiteral("Quorvel"), message);
@@ -341,6 +349,18 @@ void Form1::changeEvent(QEvent* event)
         setWindowState(windowState() & ~Qt::WindowMinimized);
         QTimer::singleShot(0, this, &Form1::Command2_Click);
     }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == List1->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        // Once the list has handled the release: a click it reports has been handled already.
+        QTimer::singleShot(0, this, [this] {
+            if (std::exchange(m_mouseSelected, false))
+                List1_Click();
+        });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool Form1::event(QEvent* event)

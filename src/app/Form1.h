@@ -64,6 +64,8 @@ public:
     // Shows the window at (350, 350) above other windows, keeping its size.
     void RaiseMainWindow();
     void SetFont();
+    // Tells the user something went wrong without blocking: a tray message, else a non-modal box.
+    void notifyUser(const QString& message);
     // The list's selected row, or -1.
     int selectedRow() const;
 
@@ -92,13 +94,15 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
     void loadSlots();
     void fillChoiceLists();
-    void reportFailure(const QString& message);
 
     Form1Services m_services;
+    // The mouse changed the list's selection and no click has reported it yet.
+    bool m_mouseSelected = false;
 };

@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 #include "appearance/Form3.h"
 #include "overlay/Form2.h"
+#include "settings/SettingsValues.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -39,6 +40,9 @@ QuorvelApp::~QuorvelApp() = default;
 void QuorvelApp::start()
 {
     m_form1->Form_Load();
+    const QString recovered = m_store.recoveryMessage(kAppName);
+    if (!recovered.isEmpty())
+        m_form1->notifyUser(recovered);
 }
 
 void QuorvelApp::raiseMainWindow()

@@ -207,11 +207,19 @@ QColor EditorPanel::cueColour(CueColour cue)
 
 bool EditorPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    // Focus that goes to another window or to a context menu comes back to the same control, so
+    // the control has not been left: a half-typed time must not be padded behind the user's back.
+    const auto leaves = [event] {
+        if (event->type() != QEvent::FocusOut)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+    };
     if (watched == Ttime && event->type() == QEvent::MouseButtonRelease)
         Ttime_Click(Ttime->cursorPosition());
-    else if (watched == Ttime && event->type() == QEvent::FocusOut)
+    else if (watched == Ttime && leaves())
         Ttime_LostFocus();
-    else if ((watched == VScroll1 || watched == VScroll2) && event->type() == QEvent::FocusOut)
+    else if ((watched == VScroll1 || watched == VScroll2) && leaves())
         static_cast<QWidget*>(watched)->hide();
     return QWidget::eventFilter(watched, event);
 }

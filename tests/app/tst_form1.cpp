@@ -5,7 +5,7 @@
 #include "engine/RowBar.h"
 #include "schedule/EditorPanel.h"
 #include "settings/MemorySettingsStore.h"
-#include "support/Fakes.h"
+#include "support/FormHarness.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,38 +21,6 @@
 namespace {
 const QString kOff12 = QStringLiteral("[关 12:00] Harry Up!");
 }
-
-// The main window as start-up leaves it, over fakes.
-struct Harness {
-    MemorySettingsStore store;
-    ManualClock clock;
-    FakeCommandRunner runner;
-    FakeSoundPlayer sound;
-    FakeOverlay overlay;
-    CaptionQueue capList;
-    std::optional<Appearance> handedAppearance;
-    int exits = 0;
-    QList<bool> autostartCalls;
-    std::unique_ptr<Form1> form;
-
-    Form1& load()
-    {
-        Form1Services services{store, clock, runner, sound, overlay, capList,
-                               [this](const Appearance& a) { handedAppearance = a; },
-                               [this] { ++exits; },
-                               [this](bool on) {
-                                   autostartCalls.append(on);
-                                   return true;
-                               }};
-        form = std::make_unique<Form1>(services);
-        form->Form_Load();
-        return *form;
-    }
-    void seed(const QString& section, int slot, const QString& value)
-    {
-        store.SaveSetting(QStringLiteral("Horalis"), section, QString::number(slot), value);
-    }
-};
 
 class TestForm1 : public QObject
 {

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "appearance/Appearance.h"
+#include "engine/CaptionQueue.h"
+#include "engine/Clock.h"
+#include "settings/MemorySettingsStore.h"
+#include "support/Fakes.h"
+
+#include <QList>
+#include <memory>
+#include <optional>
+
+// The main window as start-up leaves it, over fakes. Header only: it needs quorvel_ui, which the
+// support library does not link.
+struct Harness
+{
+    MemorySettingsStore store;
+    ManualClock clock;
+    FakeCommandRunner runner;
+    FakeSoundPlayer sound;
+    FakeOverlay overlay;
+    CaptionQueue capList;
+    std::optional<Appearance> handedAppearance;
+    int exits = 0;
+    QList<bool> autostartCalls;
+    std::unique_ptr<Form1> form;
+
+    Form1& load()
+    {
+        Form1Services services{store,
+                               clock,
+                               runner,
+                               sound,
+                               overlay,
+                               capList,
+                               [this](const Appearance& a) { handedAppearance = a; },
+                               [this] { ++exits; },
+                               [this](bool on) {
+                                   autostartCalls.append(on);
+                                   return true;
+                               }};
+        form = std::make_unique<Form1>(services);
+        form->Form_Load();
+        return *form;
+    }
+    void seed(const QString& section, int slot, const QString& value)
+    {
+        store.SaveSetting(QStringLiteral("Horalis"), section, QString::number(slot), value);
+    }
+    // A switched-on alarm at `time` with its text, sound and action; every other field is absent.
+    void seedAlarm(int slot, const QString& time, const QString& slogan, const QString& music = QString(),
+                   const QString& action = QString())
+    {
+        seed(QStringLiteral("elect"), slot, QStringLiteral("1"));
+        seed(QStringLiteral("time"), slot, time);
+        seed(QStringLiteral("slogan"), slot, slogan);
+        if (!music.isNull())
+            seed(QStringLiteral("music"), slot, music);
+        if (!action.isNull())
+            seed(QStringLiteral("ml"), slot, action);
+    }
+    QString stored(const QString& section, int slot) const
+    {
+        return store.value(section, QString::number(slot));
+    }
+};
