@@ -17,9 +17,9 @@ CTEST_FLAGS += -L $(LABEL)
 endif
 CTEST_FLAGS += $(CTEST_ARGS)
 
-FORMAT_DIRS := src tests bench
+FORMAT_DIRS := src tests bench data
 
-.PHONY: build run test bench format clean deps
+.PHONY: build run test bench package format clean deps
 
 deps:
 	scripts/install-deps
@@ -41,6 +41,10 @@ test: build
 
 bench: build
 	scripts/with-desktop scripts/run-benches $(BUILD_DIR)/bench/benches.txt
+
+# The .deb lands in $(BUILD_DIR): apt-get install ./$(BUILD_DIR)/quorvel_*.deb
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 format:
 	@command -v clang-format >/dev/null || { echo "make format: clang-format is not installed (apt-get install clang-format)" >&2; exit 1; }
