@@ -2,6 +2,8 @@
 
 #include "schedule/NumberText.h"
 
+#include <QRegularExpression>
+
 namespace TimeText {
 
 namespace {
@@ -59,6 +61,13 @@ QString rewritten(const QString& text, Spinner spinner, int value)
 
 QString normalised(const QString& text)
 {
+    // "7:5" means 07:05; padding the whole text in front would give "007:5", which never fires.
+    static const QRegularExpression shortTime(QStringLiteral("^(\\d{1,2}):(\\d{1,2})$"));
+    const QRegularExpressionMatch match = shortTime.match(text);
+    if (match.hasMatch())
+        return match.captured(1).rightJustified(2, QLatin1Char('0')) + QLatin1Char(':') +
+               match.captured(2).rightJustified(2, QLatin1Char('0'));
+
     QString result = text;
     if (result.size() < kTimeLength)
         result.prepend(QString(kTimeLength - result.size(), QLatin1Char('0')));

@@ -41,7 +41,8 @@ int wrapped(Spinner spinner, int value);
 // the hours (first two characters) or minutes (last two characters), joined to the other half by ":".
 QString rewritten(const QString& text, Spinner spinner, int value);
 
-// The five-character form the field takes when it loses the focus: zero-padded in front, cut at the
+// The five-character form the field takes when it loses the focus. "h:m" gets a zero in front of
+// each one-digit half; anything else is zero-padded in front, cut at the
 // end, and given a ":" in the middle when it has none. Idempotent.
 QString normalised(const QString& text);
 

@@ -129,8 +129,12 @@ private slots:
                                    << "00:07";
         QTest::newRow("already right") << "23:59"
                                        << "23:59";
-        QTest::newRow("colon elsewhere kept") << "1:2"
-                                              << "001:2";
+        QTest::newRow("hour and minute without zeros") << "7:5"
+                                                       << "07:05";
+        QTest::newRow("minute without zero") << "12:5"
+                                             << "12:05";
+        QTest::newRow("five characters kept") << "1:234"
+                                              << "1:234";
     }
 
     void normalises()
