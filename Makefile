@@ -1,5 +1,6 @@
 # Quorvel's everyday commands. `make run` starts the program, `make test` runs every test.
-#   make test LABEL=unit        one label only (unit, gui or desktop)
+#   make test LABEL=unit        one label only (unit, gui, desktop or robustness; 'unit|gui' for two)
+#   make test SANITIZE=1        the same under AddressSanitizer and UBSan, in build-sanitize
 #   make test CTEST_ARGS='-R AlarmTable'   anything else ctest understands
 
 BUILD_DIR ?= build
@@ -11,9 +12,19 @@ CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_WERROR=$(if $(CI),ON,O
 # Build variants add their configure flags here.
 CMAKE_FLAGS += $(EXTRA_CMAKE_FLAGS)
 
+# make test SANITIZE=1: AddressSanitizer and UBSan, in a build folder of their own. Leaks inside
+# system libraries are suppressed by name in tests/sanitizers/lsan.supp; ours never are.
+ifdef SANITIZE
+BUILD_DIR := build-sanitize
+CMAKE_FLAGS += -DQUORVEL_SANITIZE=ON
+export ASAN_OPTIONS := detect_leaks=1
+export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS := halt_on_error=1:print_stacktrace=1
+endif
+
 CTEST_FLAGS := --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error
 ifdef LABEL
-CTEST_FLAGS += -L $(LABEL)
+CTEST_FLAGS += -L '$(LABEL)'
 endif
 CTEST_FLAGS += $(CTEST_ARGS)
 

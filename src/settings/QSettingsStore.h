@@ -2,6 +2,7 @@
 
 #include "settings/SettingsStore.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <memory>
 
@@ -9,6 +10,11 @@ class QSettings;
 
 // The store on disk: Qt's native per-user settings, one file per application name
 // ($XDG_CONFIG_HOME/<app>/<app>.conf on Linux), one group per section.
+//
+// Before the first read or write of an application's settings, its file is checked once. A file
+// that cannot be read or that Qt would misread (NUL bytes, invalid UTF-8, cut short, a broken
+// section line) is moved aside to "<file>.damaged" (or ".damaged.1", ".2", ...) and the store
+// starts again from an empty file, so every read gives its default and writes keep working.
 class QSettingsStore : public SettingsStore
 {
 public:
@@ -22,8 +28,21 @@ public:
 
     // The file behind an application's settings.
     QString fileName(const QString& app) const;
+    // What the user should hear about the check of the application's file: empty when the file was
+    // sound, else a short message naming where the damaged file was kept.
+    QString recoveryMessage(const QString& app) const;
+    // Where the damaged file was kept; empty when nothing was moved aside.
+    QString damagedCopy(const QString& app) const;
+
+protected:
+    // Reads the whole settings file for the check. Tests override it to fail as an unreadable file
+    // would, which a process running as root cannot otherwise see.
+    virtual bool readWhole(const QString& file, QByteArray* bytes) const;
 
 private:
-    QSettings& settingsFor(const QString& app) const;
-    mutable QHash<QString, std::shared_ptr<QSettings>> m_settings;
+    struct AppSettings;
+    AppSettings& settingsFor(const QString& app) const;
+    void checkFile(AppSettings& entry, const QString& app) const;
+
+    mutable QHash<QString, std::shared_ptr<AppSettings>> m_settings;
 };
