@@ -144,6 +144,17 @@ std::optional<Window> strip()
     return find([](const QRect& r) { return r.height() == 80 && r.width() > 337; });
 }
 
+std::optional<Window> otherWindow()
+{
+    for (const Window& window : programWindows()) {
+        const QSize size = window.geometry.size();
+        const bool known = size == QSize(337, 169) || size.height() == 80 || size.width() <= 64;
+        if (window.viewable && !known)
+            return window;
+    }
+    return std::nullopt;
+}
+
 void click(const QPoint& global, int button)
 {
     run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(global.x()),

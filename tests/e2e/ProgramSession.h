@@ -49,6 +49,8 @@ struct Window {
 std::optional<Window> mainWindow();
 std::optional<Window> trayIcon();
 std::optional<Window> strip();
+// A shown window that is none of the above: a message box, the appearance dialog.
+std::optional<Window> otherWindow();
 void click(const QPoint& global, int button = 1);
 // Asks the window manager to close the window, as its close box does.
 void closeWindow(const QString& id);

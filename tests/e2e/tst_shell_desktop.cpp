@@ -75,6 +75,7 @@ void TestShellDesktop::hidesIntoTrayAndComesBack()
     QTRY_VERIFY_WITH_TIMEOUT(mainShown(), 5000);
     QVERIFY(placedAtTheUsualPoint());
     QVERIFY(!iconShown());
+    QVERIFY(!otherWindow());
 
     // Left alone, it hides into the tray after 3 s.
     QTRY_VERIFY_WITH_TIMEOUT(!mainShown(), 6000);
