@@ -1,4 +1,5 @@
 #include "support/FormClicks.h"
+#include "support/WidgetChecks.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -6,16 +7,9 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+using namespace WidgetChecks;
+
 namespace {
-
-const QColor kBlue(0, 0, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kRed(255, 0, 0);
-
-QColor textColour(const QWidget* widget)
-{
-    return widget->palette().color(QPalette::Text);
-}
 
 // A click in the time field at the middle of the points that put the caret at `caret`.
 void clickAtCaret(QLineEdit* field, int caret)
@@ -40,13 +34,6 @@ void typeText(QWidget* widget, const QString& text)
         QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
-}
-
-void createFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot create %s", qPrintable(path));
 }
 
 } // namespace

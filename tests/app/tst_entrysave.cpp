@@ -1,5 +1,6 @@
 #include "engine/AlarmEngine.h"
 #include "support/FormClicks.h"
+#include "support/WidgetChecks.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,25 +8,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-namespace {
+using namespace WidgetChecks;
 
-const QColor kBlue(0, 0, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kRed(255, 0, 0);
-
-QColor textColour(const QWidget* widget)
-{
-    return widget->palette().color(QPalette::Text);
-}
-
-void createFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot create %s", qPrintable(path));
-}
-
-} // namespace
+namespace {} // namespace
 
 // Opening the editor on a row of the list and saving it back into the store, the slot and the row.
 class TestEntrySave : public QObject

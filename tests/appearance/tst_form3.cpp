@@ -3,6 +3,7 @@
 #include "appearance/Form3.h"
 #include "engine/CaptionQueue.h"
 #include "overlay/Form2.h"
+#include "support/WidgetChecks.h"
 #include "settings/MemorySettingsStore.h"
 
 #include <QAbstractItemView>
@@ -21,19 +22,12 @@
 
 using Phase = OverlayCycle::Phase;
 
+using WidgetChecks::hasColour;
+
 namespace {
 
 const QString kMicroHei = QStringLiteral("WenQuanYi Micro Hei");
 const QRgb kRingBlue = qRgb(0, 0, 255);
-
-bool hasColour(const QImage& image, QRgb colour)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == colour)
-                return true;
-    return false;
-}
 
 // An installed CJK family other than the given one, or empty.
 QString otherInstalledFamily(const QString& not_)

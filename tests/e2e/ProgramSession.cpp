@@ -109,10 +109,10 @@ QList<Window> programWindows()
         const auto match = it.next();
         Window window;
         window.id = match.captured(1);
-        window.geometry = QRect(match.captured(4).toInt(), match.captured(5).toInt(), match.captured(2).toInt(),
-                                match.captured(3).toInt());
-        window.viewable =
-            run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window.id}).contains(QLatin1String("IsViewable"));
+        window.geometry = QRect(match.captured(4).toInt(), match.captured(5).toInt(),
+                                match.captured(2).toInt(), match.captured(3).toInt());
+        window.viewable = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window.id})
+                              .contains(QLatin1String("IsViewable"));
         windows.append(window);
     }
     return windows;
@@ -136,12 +136,26 @@ std::optional<Window> mainWindow()
 
 std::optional<Window> trayIcon()
 {
-    return find([](const QRect& r) { return r.width() > 1 && r.width() <= 64 && r.height() > 1 && r.height() <= 64; });
+    return find([](const QRect& r) {
+        return r.width() > 1 && r.width() <= 64 && r.height() > 1 && r.height() <= 64;
+    });
 }
 
 std::optional<Window> strip()
 {
     return find([](const QRect& r) { return r.height() == 80 && r.width() > 337; });
+}
+
+bool mainShown()
+{
+    const auto window = mainWindow();
+    return window && window->viewable;
+}
+
+bool iconShown()
+{
+    const auto icon = trayIcon();
+    return icon && icon->viewable;
 }
 
 std::optional<Window> otherWindow()
@@ -157,8 +171,9 @@ std::optional<Window> otherWindow()
 
 void click(const QPoint& global, int button)
 {
-    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(global.x()),
-                                    QString::number(global.y()), QStringLiteral("click"), QString::number(button)});
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(global.x()),
+         QString::number(global.y()), QStringLiteral("click"), QString::number(button)});
 }
 
 void closeWindow(const QString& id)

@@ -41,7 +41,8 @@ private:
 
 // Windows of the program as X11 sees them.
 namespace XDesktop {
-struct Window {
+struct Window
+{
     QString id;
     QRect geometry; // absolute, of the client area
     bool viewable = false;
@@ -49,6 +50,8 @@ struct Window {
 std::optional<Window> mainWindow();
 std::optional<Window> trayIcon();
 std::optional<Window> strip();
+bool mainShown();
+bool iconShown();
 // A shown window that is none of the above: a message box, the appearance dialog.
 std::optional<Window> otherWindow();
 void click(const QPoint& global, int button = 1);

@@ -22,7 +22,8 @@ QString readAll(const QString& file)
 void seedDueAlarm(ProgramSession& session, const QString& action)
 {
     session.seed(QStringLiteral("elect"), QStringLiteral("0"), QStringLiteral("1"));
-    session.seed(QStringLiteral("time"), QStringLiteral("0"), QTime::currentTime().toString(QStringLiteral("HH:mm")));
+    session.seed(QStringLiteral("time"), QStringLiteral("0"),
+                 QTime::currentTime().toString(QStringLiteral("HH:mm")));
     session.seed(QStringLiteral("slogan"), QStringLiteral("0"), QStringLiteral("该走了"));
     session.seed(QStringLiteral("ml"), QStringLiteral("0"), action);
 }

@@ -15,18 +15,6 @@ const QPoint kExit(288, 152);   // "退出"
 const QPoint kCheck2(30, 152);  // "开机启动", inside the editor panel
 const QPoint kCancel(160, 152); // "取消", inside the editor panel
 
-bool mainShown()
-{
-    const auto window = mainWindow();
-    return window && window->viewable;
-}
-
-bool iconShown()
-{
-    const auto icon = trayIcon();
-    return icon && icon->viewable;
-}
-
 // The frame's top-left corner lies at (350, 350); the client area starts inside the decoration.
 bool placedAtTheUsualPoint()
 {
@@ -123,7 +111,8 @@ void TestShellDesktop::closingStoresChangedAutostart()
     QFile entry(session.autostartFile());
     QVERIFY(entry.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(entry.readAll());
-    QVERIFY(text.contains(QStringLiteral("Exec=\"%1/quorvel\"").arg(qEnvironmentVariable("QUORVEL_BUILD_DIR"))));
+    QVERIFY(
+        text.contains(QStringLiteral("Exec=\"%1/quorvel\"").arg(qEnvironmentVariable("QUORVEL_BUILD_DIR"))));
 
     // Unticked at the next run: the entry goes away.
     QVERIFY(session.start());

@@ -4,6 +4,7 @@
 #include "engine/CaptionQueue.h"
 #include "overlay/CaptionPainter.h"
 #include "overlay/Form2.h"
+#include "support/WidgetChecks.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -14,6 +15,8 @@
 #include <memory>
 
 using Phase = OverlayCycle::Phase;
+
+using WidgetChecks::hasColour;
 
 namespace {
 
@@ -26,15 +29,6 @@ QRgb swatch(const Appearance& appearance, int index)
 {
     const quint32 v = appearance.colours[std::size_t(index)];
     return qRgb(redOf(v), greenOf(v), blueOf(v));
-}
-
-bool hasColour(const QImage& image, QRgb colour)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == colour)
-                return true;
-    return false;
 }
 
 QPoint firstLetterPixel(const QImage& layer)

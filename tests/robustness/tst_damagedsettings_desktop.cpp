@@ -10,18 +10,6 @@ using namespace XDesktop;
 
 namespace {
 
-bool mainShown()
-{
-    const auto window = mainWindow();
-    return window && window->viewable;
-}
-
-bool iconShown()
-{
-    const auto icon = trayIcon();
-    return icon && icon->viewable;
-}
-
 QByteArray readFile(const QString& file)
 {
     QFile in(file);

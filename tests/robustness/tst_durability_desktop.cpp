@@ -17,12 +17,6 @@ const QPoint kRow0(60, 16);
 const QPoint kChange(48, 152); // "更改"
 const QPoint kSlogan(150, 41); // Tslogan, inside the editor panel
 
-bool mainShown()
-{
-    const auto window = mainWindow();
-    return window && window->viewable;
-}
-
 void xdotool(const QStringList& arguments)
 {
     QProcess::execute(QStringLiteral("xdotool"), arguments);

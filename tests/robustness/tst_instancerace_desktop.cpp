@@ -16,12 +16,6 @@ namespace {
 
 constexpr int kCopies = 5;
 
-bool mainShown()
-{
-    const auto window = mainWindow();
-    return window && window->viewable;
-}
-
 // Lets every copy past one gate at the same moment: each starts as a shell that waits on a FIFO and
 // then becomes the program. While the test holds the FIFO open for writing, a read blocks; closing it
 // ends every read at once.
