@@ -5,8 +5,12 @@
 #include <QSettings>
 
 namespace {
-const QString kRunKey = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
-QString valueName(const QString& executablePath) { return QFileInfo(executablePath).completeBaseName(); }
+const QString kRunKey =
+    QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+QString valueName(const QString& executablePath)
+{
+    return QFileInfo(executablePath).completeBaseName();
+}
 } // namespace
 
 QString Autostart::entryLocation(const QString& executablePath)

@@ -14,12 +14,12 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <utility>
@@ -48,8 +48,8 @@ constexpr int kRowHeight = 12;
 } // namespace
 
 Form1::Form1(const Form1Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       m_services(services)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -124,16 +124,16 @@ void Form1::createControls()
     connect(Picture1, &EditorPanel::saveRequested, this, &Form1::Command4_Click);
     Picture1->today = [this] { return m_services.clock.now().date(); };
 
-    engine = new AlarmEngine(alarmSlots, m_services.store, m_services.clock, m_services.runner, m_services.sound,
-                             m_services.overlay, m_services.CapList,
-                             {List1, Ptt, Command1, Command7, Command8, Timer2, Tclo},
-                             {[this] { RaiseMainWindow(); },
-                              [this] {
-                                  raise();
-                                  activateWindow();
-                              },
-                              [this](const QString& message) { notifyUser(message); }, m_services.exitProgram},
-                             this);
+    engine = new AlarmEngine(
+        alarmSlots, m_services.store, m_services.clock, m_services.runner, m_services.sound,
+        m_services.overlay, m_services.CapList, {List1, Ptt, Command1, Command7, Command8, Timer2, Tclo},
+        {[this] { RaiseMainWindow(); },
+         [this] {
+             raise();
+             activateWindow();
+         },
+         [this](const QString& message) { notifyUser(message); }, m_services.exitProgram},
+        this);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
     chooseSoundFile = [this](const QString& preset, const QString& filter) {
@@ -154,7 +154,8 @@ void Form1::Form_Load()
     move(Twips::toPixels(5250), Twips::toPixels(5250));
     show();
 
-    soundFileFilter = QStringLiteral("压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*");
+    soundFileFilter =
+        QStringLiteral("压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*");
 
     const int run = readInt(store, QStringLiteral("set"), QStringLiteral("run"), 0, 0, 1);
     Picture1->Check2->setChecked(run == 1);
@@ -184,10 +185,12 @@ void Form1::loadSlots()
         const QString key = SlotKey(i);
         alarmSlots.alarmArmed[i] = true;
         Ptt[i]->move(Twips::toPixels(180), Twips::toPixels(150 + 180 * i));
-        alarmSlots.alarmOn[i] = electIsOn(readText(m_services.store, AlarmSection::Elect, key, QStringLiteral("0")));
+        alarmSlots.alarmOn[i] =
+            electIsOn(readText(m_services.store, AlarmSection::Elect, key, QStringLiteral("0")));
         alarmSlots.alarmTime[i] = readText(m_services.store, AlarmSection::Time, key, AlarmDefault::Time);
         const QString slogan = readText(m_services.store, AlarmSection::Slogan, key, AlarmDefault::Slogan);
-        auto* item = new QListWidgetItem(BuildListLine(alarmSlots.alarmOn[i], alarmSlots.alarmTime[i], slogan));
+        auto* item =
+            new QListWidgetItem(BuildListLine(alarmSlots.alarmOn[i], alarmSlots.alarmTime[i], slogan));
         item->setSizeHint(QSize(1, kRowHeight));
         List1->addItem(item);
     }
@@ -209,9 +212,9 @@ void Form1::fillChoiceLists()
 void Form1::SetFont()
 {
     const QFont listFont = Twips::font(QStringLiteral("宋体"), 9);
-    for (QWidget* widget : std::initializer_list<QWidget*>{Picture1->Cyy, Picture1->Cmm, Picture1->Cdd, List1,
-                                                            Picture1->Ttime, Picture1->Tslogan, Picture1->Tmus,
-                                                            Picture1->Cml})
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{Picture1->Cyy, Picture1->Cmm, Picture1->Cdd, List1, Picture1->Ttime,
+                                         Picture1->Tslogan, Picture1->Tmus, Picture1->Cml})
         widget->setFont(listFont);
     List1->resize(List1->width(), Twips::toPixels(1860));
     Picture1->move(Twips::toPixels(120), 0);
@@ -265,8 +268,9 @@ void Form1::Command6_Click()
     const QStringList parts = soundFileFilter.split(QLatin1Char('|'));
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2)
-        filters.append(parts[i].contains(QLatin1Char('(')) ? parts[i]
-                                                           : parts[i] + QStringLiteral(" (") + parts[i + 1] + ')');
+        filters.append(parts[i].contains(QLatin1Char('('))
+                           ? parts[i]
+                           : parts[i] + QStringLiteral(" (") + parts[i + 1] + ')');
     Picture1->Tmus->setText(chooseSoundFile(Picture1->Tmus->text(), filters.join(QStringLiteral(";;"))));
 }
 
@@ -276,7 +280,8 @@ void Form1::notifyUser(const QString& message)
         trayIcon->showMessage(QStringLiteral("Quorvel"), message);
         return;
     }
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Quorvel"), message, QMessageBox::Ok, this);
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Quorvel"), message, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();

@@ -22,7 +22,8 @@ class SoundPlayer;
 struct Appearance;
 
 // What the main window works with; the application provides the real ones, tests their fakes.
-struct Form1Services {
+struct Form1Services
+{
     SettingsStore& store;
     Clock& clock;
     CommandRunner& runner;

@@ -43,7 +43,8 @@ bool SingleInstance::becomePrimary()
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(socketPath()))
-        qWarning("Quorvel: cannot listen on %s: %s", qPrintable(socketPath()), qPrintable(m_server->errorString()));
+        qWarning("Quorvel: cannot listen on %s: %s", qPrintable(socketPath()),
+                 qPrintable(m_server->errorString()));
     connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
     return true;
 }

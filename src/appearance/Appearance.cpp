@@ -4,8 +4,14 @@
 
 namespace {
 const QString kSet = QStringLiteral("set");
-QString colourKey(int i) { return QStringLiteral("c") + QString::number(i); }
-QString noColourKey(int i) { return QStringLiteral("v") + QString::number(i); }
+QString colourKey(int i)
+{
+    return QStringLiteral("c") + QString::number(i);
+}
+QString noColourKey(int i)
+{
+    return QStringLiteral("v") + QString::number(i);
+}
 } // namespace
 
 Appearance Appearance::load(const SettingsStore& store)
@@ -13,7 +19,8 @@ Appearance Appearance::load(const SettingsStore& store)
     using namespace SettingsValues;
     Appearance appearance;
     for (int i = 0; i < 4; ++i) {
-        appearance.colours[i] = quint32(readInt(store, kSet, colourKey(i), int(appearance.colours[i]), 0, 0xFFFFFF));
+        appearance.colours[i] =
+            quint32(readInt(store, kSet, colourKey(i), int(appearance.colours[i]), 0, 0xFFFFFF));
         appearance.noColour[i] = readBool(store, kSet, noColourKey(i), false);
     }
     appearance.opacity = readInt(store, kSet, QStringLiteral("tr"), 255, 1, 255);

@@ -7,7 +7,8 @@
 
 // How the strip's letters look: four layer colours (0x00BBGGRR values), each of which can be
 // switched off, the strip's opacity, the font family and the ring layer's radius.
-struct Appearance {
+struct Appearance
+{
     // Swatches 0..3: ring and diagonal layer of look P1, then ring and diagonal layer of look P2.
     std::array<quint32, 4> colours{0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000};
     std::array<bool, 4> noColour{false, false, false, false};
@@ -34,6 +35,15 @@ inline quint32 colourValue(int red, int green, int blue)
 {
     return quint32(red) | (quint32(green) << 8) | (quint32(blue) << 16);
 }
-inline int redOf(quint32 value) { return int(value & 0xFF); }
-inline int greenOf(quint32 value) { return int((value >> 8) & 0xFF); }
-inline int blueOf(quint32 value) { return int((value >> 16) & 0xFF); }
+inline int redOf(quint32 value)
+{
+    return int(value & 0xFF);
+}
+inline int greenOf(quint32 value)
+{
+    return int((value >> 8) & 0xFF);
+}
+inline int blueOf(quint32 value)
+{
+    return int((value >> 16) & 0xFF);
+}

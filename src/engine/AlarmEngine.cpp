@@ -6,11 +6,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-AlarmEngine::AlarmEngine(AlarmSlots& alarmSlots, SettingsStore& store, const Clock& clock, CommandRunner& runner,
-                         SoundPlayer& sound, OverlayPort& overlay, CaptionQueue& capList,
-                         const AlarmEngineWidgets& widgets, const AlarmEngineWindow& window, QObject* parent)
-    : QObject(parent), m_store(store), m_sound(sound), m_capList(capList), m_widgets(widgets), m_window(window),
-      m_actions(runner, m_countdown, *this),
+AlarmEngine::AlarmEngine(AlarmSlots& alarmSlots, SettingsStore& store, const Clock& clock,
+                         CommandRunner& runner, SoundPlayer& sound, OverlayPort& overlay,
+                         CaptionQueue& capList, const AlarmEngineWidgets& widgets,
+                         const AlarmEngineWindow& window, QObject* parent)
+    : QObject(parent), m_store(store), m_sound(sound), m_capList(capList), m_widgets(widgets),
+      m_window(window), m_actions(runner, m_countdown, *this),
       m_firing(store, capList, overlay, sound, m_ringing, m_actions, *this), m_check(alarmSlots, store, clock)
 {
     connect(m_widgets.Timer2, &QTimer::timeout, this, &AlarmEngine::Timer2_Timer);

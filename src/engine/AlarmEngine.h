@@ -23,7 +23,8 @@ class SettingsStore;
 class SoundPlayer;
 
 // The main window's widgets that the alarm engine drives.
-struct AlarmEngineWidgets {
+struct AlarmEngineWidgets
+{
     QListWidget* List1;
     std::array<RowBar*, kSlotCount> Ptt;
     QPushButton* Command1;
@@ -34,7 +35,8 @@ struct AlarmEngineWidgets {
 };
 
 // What the engine asks of the main window itself.
-struct AlarmEngineWindow {
+struct AlarmEngineWindow
+{
     std::function<void()> raise;
     std::function<void()> focus;
     std::function<void(const QString&)> reportFailure;
@@ -48,8 +50,9 @@ class AlarmEngine : public QObject, private AlarmHost
     Q_OBJECT
 public:
     AlarmEngine(AlarmSlots& alarmSlots, SettingsStore& store, const Clock& clock, CommandRunner& runner,
-                SoundPlayer& sound, OverlayPort& overlay, CaptionQueue& capList, const AlarmEngineWidgets& widgets,
-                const AlarmEngineWindow& window, QObject* parent = nullptr);
+                SoundPlayer& sound, OverlayPort& overlay, CaptionQueue& capList,
+                const AlarmEngineWidgets& widgets, const AlarmEngineWindow& window,
+                QObject* parent = nullptr);
 
     void Timer1_Timer();
     void Timer2_Timer();

@@ -14,10 +14,8 @@ public:
 class ManualClock : public Clock
 {
 public:
-    explicit ManualClock(const QDateTime& start = QDateTime(QDate(2026, 12, 7), QTime(8, 0)))
-        : m_now(start)
-    {
-    }
+    explicit ManualClock(const QDateTime& start = QDateTime(QDate(2026, 12, 7), QTime(8, 0))) : m_now(start)
+    {}
     QDateTime now() const override { return m_now; }
     void set(const QDateTime& now) { m_now = now; }
     void advanceSeconds(qint64 seconds) { m_now = m_now.addSecs(seconds); }

@@ -14,13 +14,13 @@ QString AlarmSection::weekday(int day)
 const QStringList& actionLabels()
 {
     static const QStringList labels{
-        QStringLiteral("[\u65e0]"),                  // [无]
-        QStringLiteral("\u6fc0\u6d3bQuorvel"),       // 激活Quorvel
-        QStringLiteral("\u5173\u673a"),              // 关机
+        QStringLiteral("[\u65e0]"),                   // [无]
+        QStringLiteral("\u6fc0\u6d3bQuorvel"),        // 激活Quorvel
+        QStringLiteral("\u5173\u673a"),               // 关机
         QStringLiteral("\u5173\u673a(\u63d0\u793a)"), // 关机(提示)
-        QStringLiteral("\u91cd\u542f"),              // 重启
+        QStringLiteral("\u91cd\u542f"),               // 重启
         QStringLiteral("\u91cd\u542f(\u63d0\u793a)"), // 重启(提示)
-        QStringLiteral("\u9000\u51fa\u7a0b\u5e8f"),  // 退出程序
+        QStringLiteral("\u9000\u51fa\u7a0b\u5e8f"),   // 退出程序
         kRunPrefix + QStringLiteral("XXX"),
     };
     return labels;
@@ -85,6 +85,7 @@ AlarmEntry AlarmEntry::read(const SettingsStore& store, int slot)
     entry.action = readText(store, AlarmSection::Action, key, AlarmDefault::Action);
     entry.on = electIsOn(readText(store, AlarmSection::Elect, key, QStringLiteral("0")));
     for (int day = 0; day < kWeekdayCount; ++day)
-        entry.weekdays[day] = weekdayFlagIsSet(readText(store, AlarmSection::weekday(day), key, QStringLiteral("1")));
+        entry.weekdays[day] =
+            weekdayFlagIsSet(readText(store, AlarmSection::weekday(day), key, QStringLiteral("1")));
     return entry;
 }

@@ -35,7 +35,8 @@ inline const QString Music = QStringLiteral("D:\\\u63d0\u793a\u97f3\u4e50.mp3");
 inline const QString Action = QStringLiteral("[\u65e0]");
 } // namespace AlarmDefault
 
-enum class AlarmAction {
+enum class AlarmAction
+{
     None,
     ShowMainWindow,
     ShutDown,
@@ -63,7 +64,8 @@ bool electIsOn(const QString& storedText);
 bool weekdayFlagIsSet(const QString& storedText);
 
 // One alarm as stored, with every default applied.
-struct AlarmEntry {
+struct AlarmEntry
+{
     QString time = AlarmDefault::Time;
     QString year = kAnyDate;
     QString month = kAnyDate;
@@ -78,7 +80,8 @@ struct AlarmEntry {
 };
 
 // What the main window keeps of each slot while it runs; rebuilt at every start.
-struct AlarmSlots {
+struct AlarmSlots
+{
     std::array<bool, kSlotCount> alarmOn{};
     std::array<QString, kSlotCount> alarmTime;
     std::array<bool, kSlotCount> alarmArmed{};

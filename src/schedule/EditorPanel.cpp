@@ -50,13 +50,13 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("Picture1"));
     setAutoFillBackground(true);
 
-    const QStringList captions{QStringLiteral("时  间:"), QStringLiteral("提示语:"), QStringLiteral("铃  声:"),
-                               QStringLiteral("操  作:"), QStringLiteral("星期:")};
+    const QStringList captions{QStringLiteral("时  间:"), QStringLiteral("提示语:"),
+                               QStringLiteral("铃  声:"), QStringLiteral("操  作:"), QStringLiteral("星期:")};
     const int labelTops[] = {120, 480, 840, 1200, 1680};
     for (int i = 0; i < 5; ++i) {
         const bool weekdays = i == 4;
-        Label1[i] = place(new QLabel(captions[i], this), QStringLiteral("Label1(%1)").arg(i), weekdays ? 1200 : 240,
-                          labelTops[i], weekdays ? 525 : 735, 210);
+        Label1[i] = place(new QLabel(captions[i], this), QStringLiteral("Label1(%1)").arg(i),
+                          weekdays ? 1200 : 240, labelTops[i], weekdays ? 525 : 735, 210);
         Label1[i]->setFont(Twips::font(QStringLiteral("宋体"), 10.5));
     }
 
@@ -66,19 +66,23 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent)
     Cyy = dateList(this, QStringLiteral("Cyy"), 1920, 975);
     Cmm = dateList(this, QStringLiteral("Cmm"), 2880, 855);
     Cdd = dateList(this, QStringLiteral("Cdd"), 3720, 855);
-    Tslogan = place(new QLineEdit(QStringLiteral("[上课了]"), this), QStringLiteral("Tslogan"), 1200, 480, 3375, 270);
-    Tmus = place(new QLineEdit(QStringLiteral("C:\\music\\task.wav"), this), QStringLiteral("Tmus"), 1200, 840, 2415,
-                 270);
-    Command6 = place(new QPushButton(QStringLiteral("设定"), this), QStringLiteral("Command6"), 3720, 840, 855, 255);
+    Tslogan = place(new QLineEdit(QStringLiteral("[上课了]"), this), QStringLiteral("Tslogan"), 1200, 480,
+                    3375, 270);
+    Tmus = place(new QLineEdit(QStringLiteral("C:\\music\\task.wav"), this), QStringLiteral("Tmus"), 1200,
+                 840, 2415, 270);
+    Command6 =
+        place(new QPushButton(QStringLiteral("设定"), this), QStringLiteral("Command6"), 3720, 840, 855, 255);
     Cml = place(new QComboBox(this), QStringLiteral("Cml"), 1200, 1200, 3375, 300);
     Cml->setEditable(true);
     Cml->setInsertPolicy(QComboBox::NoInsert);
     Cml->setEditText(QStringLiteral("关机(提示)"));
-    Check1 = place(new QCheckBox(QStringLiteral("开启"), this), QStringLiteral("Check1"), 240, 1680, 855, 255);
+    Check1 =
+        place(new QCheckBox(QStringLiteral("开启"), this), QStringLiteral("Check1"), 240, 1680, 855, 255);
     Check1->setChecked(true);
 
-    const QStringList days{QStringLiteral("日"), QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
-                           QStringLiteral("四"), QStringLiteral("五"), QStringLiteral("六")};
+    const QStringList days{QStringLiteral("日"), QStringLiteral("一"), QStringLiteral("二"),
+                           QStringLiteral("三"), QStringLiteral("四"), QStringLiteral("五"),
+                           QStringLiteral("六")};
     for (int day = 0; day < 7; ++day) {
         auto* button = place(new QPushButton(days[day], this), QStringLiteral("ToggleButton1(%1)").arg(day),
                              1800 + 360 * day, 1620, 375, 375);
@@ -87,9 +91,12 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent)
         ToggleButton1[day] = button;
     }
 
-    Check2 = place(new QCheckBox(QStringLiteral("开机启动"), this), QStringLiteral("Check2"), 240, 2160, 1095, 255);
-    Command5 = place(new QPushButton(QStringLiteral("取消"), this), QStringLiteral("Command5"), 1800, 2160, 1215, 255);
-    Command4 = place(new QPushButton(QStringLiteral("好"), this), QStringLiteral("Command4"), 3360, 2160, 1215, 255);
+    Check2 = place(new QCheckBox(QStringLiteral("开机启动"), this), QStringLiteral("Check2"), 240, 2160, 1095,
+                   255);
+    Command5 = place(new QPushButton(QStringLiteral("取消"), this), QStringLiteral("Command5"), 1800, 2160,
+                     1215, 255);
+    Command4 =
+        place(new QPushButton(QStringLiteral("好"), this), QStringLiteral("Command4"), 3360, 2160, 1215, 255);
     connectRules();
 }
 
@@ -99,7 +106,8 @@ void EditorPanel::connectRules()
     Ttime->installEventFilter(this);
     VScroll1->installEventFilter(this);
     VScroll2->installEventFilter(this);
-    connect(VScroll1, &QScrollBar::valueChanged, this, [this](int value) { VScroll_Change(Spinner::Hours, value); });
+    connect(VScroll1, &QScrollBar::valueChanged, this,
+            [this](int value) { VScroll_Change(Spinner::Hours, value); });
     connect(VScroll2, &QScrollBar::valueChanged, this,
             [this](int value) { VScroll_Change(Spinner::Minutes, value); });
     // Picking an item runs the cue; typing does not.
@@ -177,7 +185,7 @@ void EditorPanel::Ttime_LostFocus()
 
 void EditorPanel::applyDateCue(QComboBox* list)
 {
-    const DateCue::Field field = list == Cyy ? DateCue::Field::Year
+    const DateCue::Field field = list == Cyy   ? DateCue::Field::Year
                                  : list == Cmm ? DateCue::Field::Month
                                                : DateCue::Field::Day;
     QPalette palette = list->palette();

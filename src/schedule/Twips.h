@@ -8,7 +8,10 @@ namespace Twips {
 
 inline constexpr int kPerPixel = 15;
 
-constexpr int toPixels(int twips) { return twips / kPerPixel; }
+constexpr int toPixels(int twips)
+{
+    return twips / kPerPixel;
+}
 
 inline QRect rect(int left, int top, int width, int height)
 {

@@ -65,7 +65,8 @@ void TestForm1::emptyStoreGivesDefaults()
     QCOMPARE(form.Picture1->Cml->itemText(7), QStringLiteral("运行：XXX"));
 
     // The window handle is published as plain decimal text; nothing else is written.
-    QCOMPARE(h.store.value(QStringLiteral("hwnd"), QStringLiteral("main")), QString::number(quint64(form.winId())));
+    QCOMPARE(h.store.value(QStringLiteral("hwnd"), QStringLiteral("main")),
+             QString::number(quint64(form.winId())));
     QCOMPARE(h.store.writes, QStringList{QStringLiteral("hwnd/main")});
 
     QVERIFY(h.handedAppearance);
@@ -94,8 +95,10 @@ void TestForm1::seededSlotsAreListed()
     h.seed(QStringLiteral("elect"), 1, QStringLiteral("2"));
     h.seed(QStringLiteral("elect"), 2, QStringLiteral("0"));
     h.seed(QStringLiteral("slogan"), 3, QStringLiteral("a] [b"));
-    h.store.SaveSetting(QStringLiteral("Horalis"), QStringLiteral("set"), QStringLiteral("run"), QStringLiteral("1"));
-    h.store.SaveSetting(QStringLiteral("Horalis"), QStringLiteral("set"), QStringLiteral("font"), QStringLiteral("黑体"));
+    h.store.SaveSetting(QStringLiteral("Horalis"), QStringLiteral("set"), QStringLiteral("run"),
+                        QStringLiteral("1"));
+    h.store.SaveSetting(QStringLiteral("Horalis"), QStringLiteral("set"), QStringLiteral("font"),
+                        QStringLiteral("黑体"));
     Form1& form = h.load();
 
     QCOMPARE(form.List1->item(0)->text(), QStringLiteral("[开 08:25] [上课了]"));
@@ -152,7 +155,9 @@ void TestForm1::layoutMatchesTheDesign()
     QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
 
-    const auto geometry = [&](const char* name) { return form.findChild<QWidget*>(QLatin1String(name))->geometry(); };
+    const auto geometry = [&](const char* name) {
+        return form.findChild<QWidget*>(QLatin1String(name))->geometry();
+    };
     QCOMPARE(geometry("List1"), QRect(8, 8, 321, 124));
     QCOMPARE(geometry("Command1"), QRect(8, 144, 81, 17));
     QCOMPARE(geometry("Command7"), QRect(88, 152, 81, 17));
@@ -203,7 +208,8 @@ void TestForm1::layoutMatchesTheDesign()
     QCOMPARE(form.Picture1->VScroll2->pageStep(), 5);
     QCOMPARE(form.List1->font().family(), QStringLiteral("宋体"));
     QCOMPARE(form.soundFileFilter,
-             QStringLiteral("压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*"));
+             QStringLiteral(
+                 "压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*"));
 }
 
 void TestForm1::autoHideAndListClick()

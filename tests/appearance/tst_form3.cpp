@@ -3,8 +3,8 @@
 #include "appearance/Form3.h"
 #include "engine/CaptionQueue.h"
 #include "overlay/Form2.h"
-#include "support/WidgetChecks.h"
 #include "settings/MemorySettingsStore.h"
+#include "support/WidgetChecks.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

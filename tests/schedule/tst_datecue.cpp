@@ -1,5 +1,5 @@
-#include "schedule/DateCue.h"
 #include "schedule/AlarmTable.h"
+#include "schedule/DateCue.h"
 
 #include <QTest>
 

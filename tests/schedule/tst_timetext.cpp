@@ -1,5 +1,5 @@
-#include "schedule/TimeText.h"
 #include "schedule/NumberText.h"
+#include "schedule/TimeText.h"
 
 #include <QTest>
 

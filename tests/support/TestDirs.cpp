@@ -4,8 +4,7 @@
 #include <QFile>
 #include <QSettings>
 
-TestDirs::TestDirs()
-    : m_oldConfig(qgetenv("XDG_CONFIG_HOME")), m_oldRuntime(qgetenv("XDG_RUNTIME_DIR"))
+TestDirs::TestDirs() : m_oldConfig(qgetenv("XDG_CONFIG_HOME")), m_oldRuntime(qgetenv("XDG_RUNTIME_DIR"))
 {
     QDir(m_root.path()).mkpath(QStringLiteral("config"));
     QDir(m_root.path()).mkpath(QStringLiteral("runtime"));
