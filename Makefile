@@ -9,6 +9,11 @@ JOBS ?= $(shell nproc)
 
 # Warnings are errors in CI; said explicitly both ways so a reused build folder follows suit.
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_WERROR=$(if $(CI),ON,OFF)
+# ccache, when present, makes rebuilds in fresh clones and worktrees cheap.
+ifneq ($(shell command -v ccache),)
+CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR ?= $(CURDIR)
+endif
 # Build variants add their configure flags here.
 CMAKE_FLAGS += $(EXTRA_CMAKE_FLAGS)
 
