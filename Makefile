@@ -13,6 +13,8 @@ CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_WERROR=$(if $(CI),ON,O
 ifneq ($(shell command -v ccache),)
 CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 export CCACHE_BASEDIR ?= $(CURDIR)
+# Debug information keeps the first folder's paths; worth it for cache hits across folders.
+export CCACHE_NOHASHDIR ?= 1
 endif
 # Build variants add their configure flags here.
 CMAKE_FLAGS += $(EXTRA_CMAKE_FLAGS)
