@@ -1,13 +1,14 @@
 #include "engine/ProcessCommandRunner.h"
 
+#include "engine/CommandLineSplit.h"
+
 #include <QProcess>
-#include <QStringList>
 
 bool ProcessCommandRunner::startDetached(const QString& commandLine)
 {
-    QStringList arguments = QProcess::splitCommand(commandLine);
-    if (arguments.isEmpty() || arguments.first().isEmpty())
+    std::optional<QStringList> arguments = splitCommandLine(commandLine);
+    if (!arguments || arguments->isEmpty() || arguments->first().isEmpty())
         return false;
-    const QString program = arguments.takeFirst();
-    return QProcess::startDetached(program, arguments);
+    const QString program = arguments->takeFirst();
+    return QProcess::startDetached(program, *arguments);
 }

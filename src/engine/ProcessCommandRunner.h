@@ -2,8 +2,8 @@
 
 #include "engine/CommandRunner.h"
 
-// Starts command lines as processes of their own, split by QProcess's rules and never handed to a
-// shell, so nothing in a stored text is interpreted by one.
+// Starts command lines as processes of their own, split into words as the platform's users type
+// them and never handed to a shell, so nothing in a stored text is interpreted by one.
 class ProcessCommandRunner : public CommandRunner
 {
 public:

@@ -18,14 +18,13 @@ QString readAll(const QString& file)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-// Slot 0 on, due this minute, with the given action.
-void seedDueAlarm(ProgramSession& session, const QString& action)
+// A slot on, due this minute, with the given action.
+void seedDueAlarm(ProgramSession& session, const QString& action, const QString& slot = QStringLiteral("0"))
 {
-    session.seed(QStringLiteral("elect"), QStringLiteral("0"), QStringLiteral("1"));
-    session.seed(QStringLiteral("time"), QStringLiteral("0"),
-                 QTime::currentTime().toString(QStringLiteral("HH:mm")));
-    session.seed(QStringLiteral("slogan"), QStringLiteral("0"), QStringLiteral("该走了"));
-    session.seed(QStringLiteral("ml"), QStringLiteral("0"), action);
+    session.seed(QStringLiteral("elect"), slot, QStringLiteral("1"));
+    session.seed(QStringLiteral("time"), slot, QTime::currentTime().toString(QStringLiteral("HH:mm")));
+    session.seed(QStringLiteral("slogan"), slot, QStringLiteral("该走了"));
+    session.seed(QStringLiteral("ml"), slot, action);
 }
 
 } // namespace
@@ -37,6 +36,7 @@ class TestEngineDesktop : public QObject
 private slots:
     void init();
     void dueAlarmRunsItsCommandAtStart();
+    void commandWordsArriveAsTyped();
     void countdownShutsDownUnlessCancelled();
 };
 
@@ -56,6 +56,34 @@ void TestEngineDesktop::dueAlarmRunsItsCommandAtStart()
     QVERIFY(session.start());
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marker), 2000);
     QTRY_VERIFY_WITH_TIMEOUT(strip() && strip()->viewable, 2000);
+}
+
+void TestEngineDesktop::commandWordsArriveAsTyped()
+{
+    ProgramSession session;
+    const QString log = session.path(QStringLiteral("words.log"));
+    QFile script(session.stubDir() + QStringLiteral("/words"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\nprintf '[%s]\\n' \"$@\" >> '%1'\n").arg(log).toUtf8());
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+
+    // An open quote fails on its own; the next alarm still runs.
+    seedDueAlarm(session, QStringLiteral("运行：words 'never closed"), QStringLiteral("0"));
+    seedDueAlarm(session,
+                 QStringLiteral("运行：words sh -c 'notify-send 下课了' \"say \\\"hi\\\" $HOME\" a\\ b "
+                                "x;y | && $(id) `id` ~ * $PATH '' \"\""),
+                 QStringLiteral("1"));
+    QVERIFY(session.start());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(log), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        readAll(log),
+        QStringLiteral("[sh]\n[-c]\n[notify-send 下课了]\n[say \"hi\" $HOME]\n[a b]\n"
+                       "[x;y]\n[|]\n[&&]\n[$(id)]\n[`id`]\n[~]\n[*]\n[$PATH]\n[]\n[]\n"),
+        2000);
+    // The failure is shown in a message that leaves the program running.
+    QTRY_VERIFY_WITH_TIMEOUT(otherWindow(), 3000);
+    QVERIFY(session.isRunning());
 }
 
 void TestEngineDesktop::countdownShutsDownUnlessCancelled()

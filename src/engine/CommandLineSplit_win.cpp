@@ -1,0 +1,8 @@
+#include "engine/CommandLineSplit.h"
+
+#include <QProcess>
+
+std::optional<QStringList> splitCommandLine(const QString& commandLine)
+{
+    return QProcess::splitCommand(commandLine);
+}
