@@ -48,6 +48,9 @@ bool Autostart::setEnabled(bool enabled, const QString& executablePath)
     QSaveFile file(location);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
+    // Desktop entries are public (0644) whatever the umask.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                        QFileDevice::ReadOther);
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=Quorvel\n"

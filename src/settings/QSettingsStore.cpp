@@ -39,12 +39,41 @@ const char* damageIn(const QByteArray& bytes, QSettings::Status status)
         return "NUL bytes";
     if (!QByteArrayView(bytes).isValidUtf8())
         return "invalid UTF-8";
-    // QSettings ends every file it writes with a line break, so a missing one means a cut.
-    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
-        return "cut short";
     if (status != QSettings::NoError && !parsesCleanly(bytes))
         return "unparsable";
     return nullptr;
+}
+
+constexpr QFileDevice::Permissions kGroupAndOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                     QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                     QFileDevice::WriteOther | QFileDevice::ExeOther;
+
+// The settings hold the commands alarms run and the user's reminders: nobody but the owner may
+// read them, whatever the umask. Only the group's and others' rights are taken away; the owner's
+// stay as they are.
+void keepToOwner(const QString& path)
+{
+    const QFileDevice::Permissions permissions = QFile::permissions(path);
+    if (permissions & kGroupAndOthers)
+        QFile::setPermissions(path, permissions & ~kGroupAndOthers);
+}
+
+// Creates the settings folder (0700) and an empty file (0600) where they are missing, before
+// QSettings would make them with the umask's modes. Its atomic rewrite keeps the file's mode.
+void preparePrivateFile(const QString& file)
+{
+    const QString folder = QFileInfo(file).path();
+    if (!QFileInfo::exists(folder)) {
+        QDir().mkpath(QFileInfo(folder).path());
+        QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    keepToOwner(folder);
+    if (!QFileInfo::exists(file)) {
+        QFile created(file);
+        if (created.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                         QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+            created.close();
+    }
 }
 
 // The first of "<file>.damaged", "<file>.damaged.1", ... that nothing occupies.
@@ -75,6 +104,7 @@ SetAside setAside(const QString& file, QString* copy)
     for (int attempt = 0; attempt < 100; ++attempt, ++next) {
         const QString target = freeDamagedName(file, &next);
         if (QFile::rename(file, target)) {
+            keepToOwner(target);
             *copy = target;
             return SetAside::Cleared;
         }
@@ -85,6 +115,7 @@ SetAside setAside(const QString& file, QString* copy)
                 continue;
             return SetAside::Failed;
         }
+        keepToOwner(target);
         *copy = target;
         return QFile::resize(file, 0) ? SetAside::Cleared : SetAside::KeptOnly;
     }
@@ -134,10 +165,13 @@ void QSettingsStore::SaveSetting(const QString& app, const QString& section, con
         entry.unsaved.insert(address, value);
         return;
     }
+    preparePrivateFile(entry.file);
     QSettings& settings = *entry.settings;
     settings.setValue(address, needsBytes(value) ? QVariant(value.toUtf8()) : QVariant(value));
     // Qt writes lazily; the value must be on disk before the caller goes on.
     settings.sync();
+    // A file replaced from outside since the last write lends the rewrite its mode.
+    keepToOwner(entry.file);
     if (settings.status() != QSettings::NoError)
         qWarning("Quorvel: could not write %s/%s to %s", qPrintable(section), qPrintable(key),
                  qPrintable(settings.fileName()));
@@ -181,6 +215,9 @@ void QSettingsStore::checkFile(AppSettings& entry, const QString& app) const
 {
     auto settings = std::make_shared<QSettings>(QSettings::NativeFormat, QSettings::UserScope, app, app);
     entry.file = settings->fileName();
+    // Files written before they were kept private are made so at the first look.
+    keepToOwner(QFileInfo(entry.file).path());
+    keepToOwner(entry.file);
     if (!QFileInfo::exists(entry.file)) {
         entry.settings = settings;
         return;
@@ -196,9 +233,7 @@ void QSettingsStore::checkFile(AppSettings& entry, const QString& app) const
     settings.reset();
     const SetAside outcome = setAside(entry.file, &entry.damagedCopy);
     if (outcome == SetAside::Cleared) {
-        QFile fresh(entry.file);
-        if (fresh.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            fresh.close();
+        preparePrivateFile(entry.file);
         entry.settings = std::make_shared<QSettings>(QSettings::NativeFormat, QSettings::UserScope, app, app);
         entry.message = QStringLiteral("设置文件已损坏，已使用默认设置。损坏的文件保存在：%1")
                             .arg(QDir::toNativeSeparators(entry.damagedCopy));

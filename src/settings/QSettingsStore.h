@@ -12,9 +12,12 @@ class QSettings;
 // ($XDG_CONFIG_HOME/<app>/<app>.conf on Linux), one group per section.
 //
 // Before the first read or write of an application's settings, its file is checked once. A file
-// that cannot be read or that Qt would misread (NUL bytes, invalid UTF-8, cut short, a broken
-// section line) is moved aside to "<file>.damaged" (or ".damaged.1", ".2", ...) and the store
-// starts again from an empty file, so every read gives its default and writes keep working.
+// that cannot be read as text (unreadable, NUL bytes, invalid UTF-8) or that Qt reports as badly
+// formed (a broken section line) is moved aside to "<file>.damaged" (or ".damaged.1", ".2", ...)
+// and the store starts again from an empty file, so every read gives its default and writes keep
+// working. Anything else Qt reads is kept, hand-edited files included.
+//
+// The file, its folder and the damaged copies are for their owner only (0600 and 0700).
 class QSettingsStore : public SettingsStore
 {
 public:

@@ -69,6 +69,7 @@ class TestDamagedSettings : public QObject
 private slots:
     void soundFilesAreKept_data();
     void soundFilesAreKept();
+    void unknownGroupsAndKeysSurviveASave();
     void damagedFileIsSetAside_data();
     void damagedFileIsSetAside();
     void earlierDamagedCopiesAreNeverReplaced();
@@ -81,26 +82,64 @@ private slots:
 void TestDamagedSettings::soundFilesAreKept_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("as written") << soundFile();
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf" + soundFile());
-    QTest::newRow("windows line ends") << QByteArrayLiteral("[slogan]\r\n0=x\r\n");
+    QTest::addColumn<QString>("slogan");
+    QTest::addColumn<QString>("time");
+    const QString wake = QStringLiteral("起床");
+    const QString at = QStringLiteral("08:25");
+    QTest::newRow("as written") << soundFile() << wake << at;
+    QTest::newRow("empty") << QByteArray() << kDefault << QStringLiteral("12:00");
+    // Files as people edit them by hand.
+    QTest::newRow("no final line break") << soundFile().chopped(1) << wake << at;
+    QTest::newRow("windows line ends") << QByteArray(soundFile()).replace("\n", "\r\n") << wake << at;
+    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf" + soundFile()) << wake << at;
+    QTest::newRow("comment lines")
+        << QByteArrayLiteral(
+               "; alarms\n# edited\n[slogan]\n; morning\n0=\xe8\xb5\xb7\xe5\xba\x8a\n#\n[time]\n0=08:25\n")
+        << wake << at;
+    QTest::newRow("blank lines and spaces")
+        << QByteArrayLiteral("\n\n[slogan]\n\n  0 = \xe8\xb5\xb7\xe5\xba\x8a  \n\n[time]\n0\t=\t08:25\n\n\n")
+        << wake << at;
+    QTest::newRow("any order")
+        << QByteArrayLiteral("[time]\n1=09:00\n0=08:25\n[elect]\n0=1\n[slogan]\n0=\xe8\xb5\xb7\xe5\xba\x8a\n")
+        << wake << at;
+    const QString text = QStringLiteral("该起床了，上课！（第一节：数学）");
+    QTest::newRow("chinese punctuation")
+        << QByteArray("[slogan]\r\n0=" + text.toUtf8() + "\r\n[time]\r\n0=08:25") << text << at;
+    QTest::newRow("all at once")
+        << QByteArrayLiteral(
+               "\xef\xbb\xbf; mine\r\n\r\n[time]\r\n 0 = 08:25\r\n[slogan]\r\n0=\xe8\xb5\xb7\xe5\xba\x8a")
+        << wake << at;
 }
 
 void TestDamagedSettings::soundFilesAreKept()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, slogan);
+    QFETCH(QString, time);
     TestDirs dirs;
     writeFile(dirs.settingsFile(), bytes);
     QSettingsStore store;
+    QCOMPARE(store.GetSetting(kAppName, kSection, kKey, kDefault), slogan);
+    QCOMPARE(store.GetSetting(kAppName, QStringLiteral("time"), kKey, QStringLiteral("12:00")), time);
     QVERIFY(store.recoveryMessage(kAppName).isEmpty());
     QVERIFY(store.damagedCopy(kAppName).isEmpty());
     QVERIFY(!QFileInfo::exists(dirs.settingsFile() + QStringLiteral(".damaged")));
     QCOMPARE(readFile(dirs.settingsFile()), bytes);
-    if (bytes.contains("0=x"))
-        QCOMPARE(store.GetSetting(kAppName, kSection, kKey, kDefault), QStringLiteral("x"));
-    else if (!bytes.isEmpty())
-        QCOMPARE(store.GetSetting(kAppName, kSection, kKey, kDefault), QStringLiteral("起床"));
+}
+
+void TestDamagedSettings::unknownGroupsAndKeysSurviveASave()
+{
+    TestDirs dirs;
+    writeFile(dirs.settingsFile(), "[mine]\nnote=\xe8\x87\xaa\xe5\xb7\xb1\n[time]\nlater=1\n0=08:25");
+    {
+        QSettingsStore store;
+        store.SaveSetting(kAppName, kSection, kKey, QStringLiteral("new"));
+    }
+    const QString file = dirs.settingsFile();
+    QCOMPARE(readFresh(file, QStringLiteral("mine"), QStringLiteral("note")), QStringLiteral("自己"));
+    QCOMPARE(readFresh(file, QStringLiteral("time"), QStringLiteral("later")), QStringLiteral("1"));
+    QCOMPARE(readFresh(file, QStringLiteral("time"), kKey), QStringLiteral("08:25"));
+    QCOMPARE(readFresh(file, kSection, kKey), QStringLiteral("new"));
 }
 
 void TestDamagedSettings::damagedFileIsSetAside_data()
@@ -112,7 +151,7 @@ void TestDamagedSettings::damagedFileIsSetAside_data()
     QTest::newRow("binary garbage") << garbage;
     QTest::newRow("NUL inside a value") << QByteArray("[slogan]\n0=ab\0cd\n", 17);
     QTest::newRow("invalid UTF-8") << QByteArrayLiteral("[slogan]\n0=\xe8\xb5\n[time]\n0=08:25\n");
-    QTest::newRow("cut short") << soundFile().left(soundFile().size() - 3);
+    QTest::newRow("cut inside a section line") << soundFile().left(soundFile().indexOf("[time]") + 5);
     QTest::newRow("broken section line") << QByteArrayLiteral("[slogan\n0=x\n");
 }
 
@@ -159,13 +198,13 @@ void TestDamagedSettings::earlierDamagedCopiesAreNeverReplaced()
     // A dangling link occupies a name just as a file does.
     QVERIFY(QFile::link(dirs.configHome() + QStringLiteral("/nowhere"), copy + QStringLiteral(".2")));
 
-    writeFile(file, "[slogan]\n0=third");
+    writeFile(file, "[slogan\n0=third");
     QSettingsStore store;
     QCOMPARE(store.damagedCopy(kAppName), copy + QStringLiteral(".3"));
     QCOMPARE(readFile(copy), QByteArray("first"));
     QCOMPARE(readFile(copy + QStringLiteral(".1")), QByteArray("second"));
     QVERIFY(QFileInfo(copy + QStringLiteral(".2")).isSymLink());
-    QCOMPARE(readFile(copy + QStringLiteral(".3")), QByteArray("[slogan]\n0=third"));
+    QCOMPARE(readFile(copy + QStringLiteral(".3")), QByteArray("[slogan\n0=third"));
     QCOMPARE(store.GetSetting(kAppName, kSection, kKey, kDefault), kDefault);
 }
 
@@ -213,7 +252,7 @@ void TestDamagedSettings::cannotSetAsideKeepsChangesInMemory()
         QSKIP("running as root, which may write into any folder, so the move cannot be made to fail");
     TestDirs dirs;
     const QString file = dirs.settingsFile();
-    const QByteArray bytes("[slogan]\n0=cut");
+    const QByteArray bytes("[slogan\n0=cut");
     writeFile(file, bytes);
     const QString folder = QFileInfo(file).path();
     QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));

@@ -34,6 +34,7 @@ private slots:
     void initTestCase();
     void startsOnADamagedFile_data();
     void startsOnADamagedFile();
+    void keepsAHandEditedFile();
 };
 
 void TestDamagedSettingsDesktop::initTestCase()
@@ -56,7 +57,7 @@ void TestDamagedSettingsDesktop::startsOnADamagedFile_data()
 
     QTest::newRow("binary garbage") << garbage << 0 << false;
     // A copy from an earlier damage stays as it is; this one takes the next number.
-    QTest::newRow("cut short") << sound.left(sound.size() - 4) << 1 << false;
+    QTest::newRow("cut inside a section line") << sound.left(sound.indexOf("[time]") + 5) << 1 << false;
     QTest::newRow("invalid UTF-8") << QByteArray(sound).replace("\xe5\xba\x8a", "\xe5\xba") << 0 << false;
     QTest::newRow("no read permission") << sound << 0 << true;
 }
@@ -97,6 +98,26 @@ void TestDamagedSettingsDesktop::startsOnADamagedFile()
     // Still at work: it hides into the tray on its own timer.
     QTRY_VERIFY_WITH_TIMEOUT(iconShown() && !mainShown(), 8000);
     QVERIFY(session.isRunning());
+}
+
+void TestDamagedSettingsDesktop::keepsAHandEditedFile()
+{
+    ProgramSession session;
+    const QString file = session.settingsFile();
+    // Saved by a Windows editor: byte order mark, CRLF, comments, spaces, no final line break.
+    writeFile(file, "\xef\xbb\xbf; \xe6\x88\x91\xe7\x9a\x84\xe9\x97\xb9\xe9\x92\x9f\r\n\r\n"
+                    "[slogan]\r\n0 = \xe8\xaf\xa5\xe8\xb5\xb7\xe5\xba\x8a\xe4\xba\x86\xef\xbc\x81\r\n"
+                    "[mine]\r\nnote=kept\r\n# by hand\r\n[time]\r\n0=08:25");
+    QVERIFY(session.start());
+    QTRY_VERIFY_WITH_TIMEOUT(mainShown(), 5000);
+    // Start-up is over once it has written its window handle; nothing was taken for damage.
+    QTRY_VERIFY_WITH_TIMEOUT(!session.setting(QStringLiteral("hwnd"), QStringLiteral("main")).isEmpty(),
+                             3000);
+    QVERIFY(!otherWindow());
+    QVERIFY(!QFileInfo::exists(file + QStringLiteral(".damaged")));
+    QCOMPARE(session.setting(QStringLiteral("slogan"), QStringLiteral("0")), QStringLiteral("该起床了！"));
+    QCOMPARE(session.setting(QStringLiteral("time"), QStringLiteral("0")), QStringLiteral("08:25"));
+    QCOMPARE(session.setting(QStringLiteral("mine"), QStringLiteral("note")), QStringLiteral("kept"));
 }
 
 QTEST_GUILESS_MAIN(TestDamagedSettingsDesktop)
