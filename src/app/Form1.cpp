@@ -9,6 +9,7 @@
 #include "overlay/OverlayPort.h"
 #include "schedule/DateCue.h"
 #include "schedule/EditorPanel.h"
+#include "schedule/ListRowDelegate.h"
 #include "schedule/Twips.h"
 #include "settings/SettingsValues.h"
 
@@ -22,6 +23,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <utility>
 
 namespace {
@@ -41,9 +43,6 @@ QTimer* timer(QObject* parent, const QString& name, int interval)
     result->setInterval(interval);
     return result;
 }
-
-// List rows are 12 pixels high, so the row bars laid 12 pixels apart cover them exactly.
-constexpr int kRowHeight = 12;
 
 } // namespace
 
@@ -70,6 +69,7 @@ void Form1::createControls()
     List1->setLineWidth(2);
     List1->setUniformItemSizes(true);
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List1->setItemDelegate(new ListRowDelegate(List1));
 
     for (int i = 0; i < kSlotCount; ++i) {
         auto* bar = new RowBar(this);
@@ -147,12 +147,13 @@ void Form1::Form_Load()
     using namespace SettingsValues;
     SettingsStore& store = m_services.store;
 
-    // A second copy never gets here: it hands over to this one before any window exists.
-    saveText(store, QStringLiteral("hwnd"), QStringLiteral("main"), QString::number(quint64(winId())));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     // Placed before it is shown, so the window manager puts the frame, not the client, at the point.
     move(Twips::toPixels(5250), Twips::toPixels(5250));
     show();
+    // A second copy never gets here: it hands over to this one before any window exists.
+    m_publishWindowId = true;
+    publishWindowId();
 
     soundFileFilter =
         QStringLiteral("压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*");
@@ -191,7 +192,8 @@ void Form1::loadSlots()
         const QString slogan = readText(m_services.store, AlarmSection::Slogan, key, AlarmDefault::Slogan);
         auto* item =
             new QListWidgetItem(BuildListLine(alarmSlots.alarmOn[i], alarmSlots.alarmTime[i], slogan));
-        item->setSizeHint(QSize(1, kRowHeight));
+        // Rows as far apart as the row bars laid over them.
+        item->setSizeHint(QSize(1, ListRowDelegate::kRowHeight));
         List1->addItem(item);
     }
 }
@@ -368,10 +370,27 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void Form1::publishWindowId()
+{
+    // The native window's own id: the widget's copy goes stale when the platform recreates the
+    // window on its own, as X11 does when the stays-on-top flag changes.
+    const QWindow* window = windowHandle();
+    if (!m_publishWindowId || !window || !window->handle())
+        return;
+    const QString id = QString::number(quint64(window->winId()));
+    if (id == m_publishedWindowId)
+        return;
+    m_publishedWindowId = id;
+    SettingsValues::saveText(m_services.store, QStringLiteral("hwnd"), QStringLiteral("main"), id);
+}
+
 bool Form1::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
         m_services.overlay.PosTop();
+    // A recreated window is shown again before its id is final; publish it once that is done.
+    if (event->type() == QEvent::WinIdChange)
+        QTimer::singleShot(0, this, &Form1::publishWindowId);
     return QWidget::event(event);
 }
 

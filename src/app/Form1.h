@@ -102,8 +102,13 @@ private:
     void createControls();
     void loadSlots();
     void fillChoiceLists();
+    // Stores the id of the native window on screen for a later second copy.
+    void publishWindowId();
 
     Form1Services m_services;
     // The mouse changed the list's selection and no click has reported it yet.
     bool m_mouseSelected = false;
+    // Start-up has published the window; later native windows replace the stored id.
+    bool m_publishWindowId = false;
+    QString m_publishedWindowId;
 };

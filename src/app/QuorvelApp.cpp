@@ -2,6 +2,7 @@
 
 #include "app/Autostart.h"
 #include "app/Form1.h"
+#include "appearance/FontNames.h"
 #include "appearance/Form3.h"
 #include "overlay/Form2.h"
 #include "settings/SettingsValues.h"
@@ -11,6 +12,7 @@
 
 QuorvelApp::QuorvelApp()
 {
+    FontNames::installSubstitutes();
     m_form3 = std::make_unique<Form3>(m_store);
     m_overlay = std::make_unique<Form2>(m_capList, *m_form3);
     m_form3->setOverlay(m_overlay.get());

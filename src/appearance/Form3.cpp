@@ -1,5 +1,7 @@
 #include "appearance/Form3.h"
 
+#include "appearance/FontNames.h"
+
 #include "overlay/Form2.h"
 #include "settings/SettingsStore.h"
 
@@ -206,9 +208,9 @@ void Form3::showCentred()
 void Form3::Combo1_Click()
 {
     const QString family = Combo1->currentText();
-    // Qt would quietly substitute another font; only an installed family (or one of its
-    // localised names) counts.
-    if (!QFontDatabase::hasFamily(family)) {
+    // Qt would quietly fall back to any font; only an installed family (or one of its localised
+    // names), or a name substituted by an installed face, counts.
+    if (!FontNames::resolves(family)) {
         m_notifyError(QStringLiteral("此字体在系统中未找到"), QStringLiteral("错误"), this);
         return;
     }

@@ -1,5 +1,6 @@
 #include "engine/RowBar.h"
 
+#include "schedule/ListRowDelegate.h"
 #include "schedule/Twips.h"
 
 #include <QMouseEvent>
@@ -22,8 +23,8 @@ void RowBar::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.setPen(QColor(255, 0, 255));
-    painter.drawText(rect().adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     m_line);
+    // Drawn as the list draws the row it covers; a bar below the first is a pixel taller than a row.
+    ListRowDelegate::drawLine(painter, QRect(2, 0, width() - 2, ListRowDelegate::kRowHeight), m_line);
 }
 
 void RowBar::mousePressEvent(QMouseEvent* event)

@@ -73,6 +73,7 @@ QProcessEnvironment ProgramSession::environment() const
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
     env.insert(QStringLiteral("PATH"), stubDir() + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(m_extraEnvironment);
     return env;
 }
 
@@ -158,22 +159,32 @@ bool iconShown()
     return icon && icon->viewable;
 }
 
-std::optional<Window> otherWindow()
+QList<Window> otherWindows()
 {
+    QList<Window> others;
     for (const Window& window : programWindows()) {
         const QSize size = window.geometry.size();
         const bool known = size == QSize(337, 169) || size.height() == 80 || size.width() <= 64;
         if (window.viewable && !known)
-            return window;
+            others.append(window);
     }
-    return std::nullopt;
+    return others;
+}
+
+std::optional<Window> otherWindow()
+{
+    const QList<Window> others = otherWindows();
+    return others.isEmpty() ? std::nullopt : std::optional<Window>(others.first());
 }
 
 void click(const QPoint& global, int button)
 {
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(global.x()),
-         QString::number(global.y()), QStringLiteral("click"), QString::number(button)});
+    // "mousemove --sync" waits for a motion that never comes when the pointer is there already.
+    const QString at = run(QStringLiteral("xdotool"), {QStringLiteral("getmouselocation")});
+    if (!at.startsWith(QStringLiteral("x:%1 y:%2 ").arg(global.x()).arg(global.y())))
+        run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"),
+                                        QString::number(global.x()), QString::number(global.y())});
+    run(QStringLiteral("xdotool"), {QStringLiteral("click"), QString::number(button)});
 }
 
 void closeWindow(const QString& id)

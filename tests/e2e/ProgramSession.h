@@ -26,6 +26,8 @@ public:
     QString setting(const QString& section, const QString& key) const;
     // A shell script named `name` in the stub folder that appends its arguments to `logFile`.
     void addLoggingStub(const QString& name, const QString& logFile);
+    // An environment variable for the program's next start.
+    void setEnvironment(const QString& name, const QString& value) { m_extraEnvironment.insert(name, value); }
 
     bool start();
     // Starts another copy with the same folders and waits for it; its exit code, or -1.
@@ -36,6 +38,7 @@ public:
 private:
     QProcessEnvironment environment() const;
     QTemporaryDir m_root;
+    QProcessEnvironment m_extraEnvironment;
     QProcess m_process;
 };
 
@@ -52,7 +55,8 @@ std::optional<Window> trayIcon();
 std::optional<Window> strip();
 bool mainShown();
 bool iconShown();
-// A shown window that is none of the above: a message box, the appearance dialog.
+// Shown windows that are none of the above: message boxes, the appearance dialog.
+QList<Window> otherWindows();
 std::optional<Window> otherWindow();
 void click(const QPoint& global, int button = 1);
 // Asks the window manager to close the window, as its close box does.
