@@ -19,13 +19,16 @@ std::array<Kind, 3> kinds()
 {
     return {{
         {QStringLiteral("宋体"),
-         {QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
-          QStringLiteral("Source Han Serif CN"), QStringLiteral("AR PL SungtiL GB"), QStringLiteral("AR PL UMing TW")}},
+         {QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"),
+          QStringLiteral("Source Han Serif SC"), QStringLiteral("Source Han Serif CN"),
+          QStringLiteral("AR PL SungtiL GB"), QStringLiteral("AR PL UMing TW")}},
         {QStringLiteral("黑体"),
-         {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
-          QStringLiteral("Source Han Sans CN"), QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Droid Sans Fallback")}},
+         {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+          QStringLiteral("Source Han Sans SC"), QStringLiteral("Source Han Sans CN"),
+          QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Droid Sans Fallback")}},
         {QStringLiteral("楷体"),
-         {QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL KaitiM GB"), QStringLiteral("AR PL UKai TW")}},
+         {QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL KaitiM GB"),
+          QStringLiteral("AR PL UKai TW")}},
     }};
 }
 

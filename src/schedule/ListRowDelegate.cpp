@@ -50,7 +50,8 @@ Ink inkOf(const QFont& font, const QString& text)
 
 } // namespace
 
-void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const
 {
     QStyleOptionViewItem item(option);
     initStyleOption(&item, index);
@@ -70,9 +71,10 @@ void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         group = QPalette::Inactive;
     painter->save();
     painter->setPen(item.palette.color(group, item.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                                     : QPalette::Text));
+                                                                                  : QPalette::Text));
     painter->setFont(item.font);
-    drawLine(*painter, QRect(textArea.left() + margin, item.rect.top(), textArea.width() - 2 * margin, kRowHeight),
+    drawLine(*painter,
+             QRect(textArea.left() + margin, item.rect.top(), textArea.width() - 2 * margin, kRowHeight),
              text);
     painter->restore();
 }

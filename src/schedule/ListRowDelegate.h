@@ -13,7 +13,8 @@ public:
 
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
     // Draws `text` in the painter's font and pen into the top kRowHeight pixels of `row`.
     static void drawLine(QPainter& painter, const QRect& row, const QString& text);

@@ -27,7 +27,8 @@ const QString kDejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuS
 QImage screenshot()
 {
     QProcess import;
-    import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
     import.waitForFinished(10000);
     return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
 }
@@ -52,7 +53,8 @@ void offerOnlyFonts(ProgramSession& session, const QStringList& files)
 void seedRingingAlarm(ProgramSession& session)
 {
     session.seed(QStringLiteral("elect"), QStringLiteral("0"), QStringLiteral("1"));
-    session.seed(QStringLiteral("time"), QStringLiteral("0"), QTime::currentTime().toString(QStringLiteral("HH:mm")));
+    session.seed(QStringLiteral("time"), QStringLiteral("0"),
+                 QTime::currentTime().toString(QStringLiteral("HH:mm")));
 }
 
 bool isInk(QRgb pixel, QRgb background)
@@ -89,7 +91,8 @@ bool barShown(const QImage& shot, const QRect& row)
     for (int y = row.top(); y <= row.bottom(); ++y)
         for (int x = row.left(); x <= row.right(); ++x)
             // The bar's magenta text, antialiased against white.
-            if (qGreen(shot.pixel(x, y)) < 140 && qRed(shot.pixel(x, y)) > 220 && qBlue(shot.pixel(x, y)) > 220)
+            if (qGreen(shot.pixel(x, y)) < 140 && qRed(shot.pixel(x, y)) > 220 &&
+                qBlue(shot.pixel(x, y)) > 220)
                 return true;
     return false;
 }
@@ -98,6 +101,57 @@ bool barShown(const QImage& shot, const QRect& row)
 bool unclipped(const QString& lines)
 {
     return lines.count(QLatin1Char('#')) >= 8 && lines.endsWith(QLatin1Char('.'));
+}
+
+void key(const QString& name)
+{
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), name});
+}
+
+// A pixel well inside a stroke of the strip's letters once they have come to rest: two shots in a
+// row differ from the empty screen in the same box.
+QPoint restingLetterPixel(const QImage& empty, const QRect& area)
+{
+    QRect previous;
+    for (int shots = 0; shots < 80; ++shots) {
+        const QImage shot = screenshot();
+        const auto letter = [&](int x, int y) {
+            return area.contains(x, y) && shot.pixel(x, y) != empty.pixel(x, y);
+        };
+        QRect box;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (letter(x, y))
+                    box |= QRect(x, y, 1, 1);
+        if (!box.isEmpty() && box == previous) {
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    bool inner = true;
+                    for (int dy = -2; dy <= 2 && inner; ++dy)
+                        for (int dx = -2; dx <= 2 && inner; ++dx)
+                            inner = letter(x + dx, y + dy);
+                    if (inner)
+                        return QPoint(x, y);
+                }
+            }
+        }
+        previous = box;
+    }
+    return QPoint(-1, -1);
+}
+
+// Opens the appearance dialog with a right-click on the strip's letters, as a user does.
+std::optional<Window> openAppearanceDialog(const QImage& empty)
+{
+    for (int tries = 0; tries < 5 && otherWindows().isEmpty(); ++tries) {
+        const QPoint letter = restingLetterPixel(empty, strip()->geometry);
+        if (letter.x() < 0)
+            return std::nullopt;
+        click(letter, 3);
+        if (QTest::qWaitFor([] { return !otherWindows().isEmpty(); }, 2000))
+            break;
+    }
+    return otherWindow();
 }
 
 } // namespace
@@ -110,6 +164,8 @@ private slots:
     void initTestCase();
     void rowsAreNeverClipped_data();
     void rowsAreNeverClipped();
+    void chineseNamesAreFound_data();
+    void chineseNamesAreFound();
 };
 
 void TestFontsDesktop::initTestCase()
@@ -154,13 +210,62 @@ void TestFontsDesktop::rowsAreNeverClipped()
             sawBar |= bar;
             sawRow |= i == 0 && !bar;
             const QString lines = inkLines(shot, row);
-            QVERIFY2(unclipped(lines), qPrintable(QStringLiteral("%1 %2: %3")
-                                                      .arg(bar ? QStringLiteral("bar") : QStringLiteral("row"))
-                                                      .arg(i)
-                                                      .arg(lines)));
+            QVERIFY2(unclipped(lines),
+                     qPrintable(QStringLiteral("%1 %2: %3")
+                                    .arg(bar ? QStringLiteral("bar") : QStringLiteral("row"))
+                                    .arg(i)
+                                    .arg(lines)));
         }
     }
     QVERIFY(sawBar && sawRow);
+}
+
+void TestFontsDesktop::chineseNamesAreFound_data()
+{
+    QTest::addColumn<QStringList>("fonts");
+    QTest::addColumn<int>("item");
+    QTest::addColumn<bool>("found");
+    // "黑体", the second name, with the fonts this machine has.
+    QTest::newRow("installed faces") << QStringList() << 1 << true;
+    // "宋体", the first, where no face writes Chinese.
+    QTest::newRow("no Chinese face") << QStringList{kDejaVu} << 0 << false;
+}
+
+void TestFontsDesktop::chineseNamesAreFound()
+{
+    QFETCH(QStringList, fonts);
+    QFETCH(int, item);
+    QFETCH(bool, found);
+    for (const QString& font : fonts)
+        if (!QFileInfo::exists(font))
+            QSKIP("font not installed");
+    QTRY_VERIFY_WITH_TIMEOUT(QTime::currentTime().second() < 45, 20000);
+    ProgramSession session;
+    if (!fonts.isEmpty())
+        offerOnlyFonts(session, fonts);
+    seedRingingAlarm(session);
+    const QImage empty = screenshot();
+    QVERIFY(session.start());
+    QTRY_VERIFY_WITH_TIMEOUT(strip() && strip()->viewable, 5000);
+    // Hidden into the tray after 3 s, the main window no longer covers part of the strip.
+    QTRY_VERIFY_WITH_TIMEOUT(!mainShown(), 6000);
+    const auto dialog = openAppearanceDialog(empty);
+    QVERIFY(dialog);
+
+    // Pick the name from the font list's drop-down.
+    click(dialog->geometry.topLeft() + QPoint(145, 18));
+    for (int i = 0; i < item; ++i)
+        key(QStringLiteral("Down"));
+    key(QStringLiteral("Return"));
+    if (!found) {
+        QTRY_COMPARE_WITH_TIMEOUT(otherWindows().size(), 2, 3000); // "此字体在系统中未找到"
+        return;
+    }
+    // No error box in the way: Escape closes the dialog, which saves the name.
+    key(QStringLiteral("Escape"));
+    QTRY_COMPARE_WITH_TIMEOUT(session.setting(QStringLiteral("set"), QStringLiteral("font")),
+                              QStringLiteral("黑体"), 3000);
+    QVERIFY(otherWindows().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestFontsDesktop)
