@@ -160,6 +160,8 @@ void EditorPanel::Ttime_Click(int caret)
     const Spinner spinner = spinnerForCaret(caret);
     QScrollBar* shown = spinnerFor(spinner);
     spinnerFor(spinner == Spinner::Hours ? Spinner::Minutes : Spinner::Hours)->hide();
+    // The spinner overlaps the fields below the time; its arrows and track must take the clicks.
+    shown->raise();
     shown->show();
     // A number the spinner cannot hold (99:99) leaves spinner and text alone until the user moves it.
     const SpinnerReading reading = readSpinner(Ttime->text(), spinner);
