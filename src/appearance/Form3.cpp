@@ -3,6 +3,7 @@
 #include "appearance/FontNames.h"
 
 #include "overlay/Form2.h"
+#include "schedule/FreeTextComboBox.h"
 #include "settings/SettingsStore.h"
 
 #include <QAbstractItemView>
@@ -66,14 +67,13 @@ Form3::Form3(SettingsStore& store, QWidget* parent)
 
 void Form3::buildControls()
 {
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setEditable(true);
     // A typed name is kept as text only; it reaches the strip at the next start.
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    auto* fontName = new FreeTextComboBox(this);
+    Combo1 = fontName;
+    Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setGeometry(32, 8, 121, 20);
     Combo1->setEditText(QStringLiteral("宋体"));
-    connect(Combo1, &QComboBox::activated, this, &Form3::Combo1_Click);
+    connect(fontName, &FreeTextComboBox::picked, this, &Form3::Combo1_Click);
 
     struct Caption
     {

@@ -1,6 +1,7 @@
 #include "schedule/EditorPanel.h"
 
 #include "schedule/DateCue.h"
+#include "schedule/FreeTextComboBox.h"
 #include "schedule/SoundCue.h"
 #include "schedule/Twips.h"
 
@@ -24,9 +25,7 @@ Widget* place(Widget* widget, const QString& name, int left, int top, int width,
 
 QComboBox* dateList(QWidget* parent, const QString& name, int left, int width)
 {
-    auto* list = place(new QComboBox(parent), name, left, 120, width, 300);
-    list->setEditable(true);
-    list->setInsertPolicy(QComboBox::NoInsert);
+    auto* list = place(new FreeTextComboBox(parent), name, left, 120, width, 300);
     list->setEditText(QStringLiteral("——"));
     return list;
 }
@@ -72,9 +71,7 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent)
                  840, 2415, 270);
     Command6 =
         place(new QPushButton(QStringLiteral("设定"), this), QStringLiteral("Command6"), 3720, 840, 855, 255);
-    Cml = place(new QComboBox(this), QStringLiteral("Cml"), 1200, 1200, 3375, 300);
-    Cml->setEditable(true);
-    Cml->setInsertPolicy(QComboBox::NoInsert);
+    Cml = place(new FreeTextComboBox(this), QStringLiteral("Cml"), 1200, 1200, 3375, 300);
     Cml->setEditText(QStringLiteral("关机(提示)"));
     Check1 =
         place(new QCheckBox(QStringLiteral("开启"), this), QStringLiteral("Check1"), 240, 1680, 855, 255);
@@ -112,7 +109,8 @@ void EditorPanel::connectRules()
             [this](int value) { VScroll_Change(Spinner::Minutes, value); });
     // Picking an item runs the cue; typing does not.
     for (QComboBox* list : {Cyy, Cmm, Cdd})
-        connect(list, &QComboBox::activated, this, [this, list] { applyDateCue(list); });
+        connect(static_cast<FreeTextComboBox*>(list), &FreeTextComboBox::picked, this,
+                [this, list] { applyDateCue(list); });
     connect(Tmus, &QLineEdit::textChanged, this, &EditorPanel::applySoundCue);
     for (QLineEdit* field : {Ttime, Tslogan, Tmus})
         connect(field, &QLineEdit::returnPressed, this, &EditorPanel::saveRequested);

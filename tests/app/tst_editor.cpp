@@ -231,6 +231,13 @@ private slots:
         QTest::keyClick(day, Qt::Key_Up);
         QCOMPARE(day->currentText(), QStringLiteral("6日"));
         QCOMPARE(textColour(day), kBlack);
+        // Today's day typed in full and ended with Enter or by leaving is still typing.
+        day->lineEdit()->selectAll();
+        typeText(day->lineEdit(), QStringLiteral("7日"));
+        QTest::keyClick(day, Qt::Key_Return);
+        panel.Tslogan->setFocus();
+        QCOMPARE(day->currentText(), QStringLiteral("7日"));
+        QCOMPARE(textColour(day), kBlack);
         day->setEditText(QStringLiteral("7日"));
         QCOMPARE(textColour(day), kBlack);
 
