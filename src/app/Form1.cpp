@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/AppIcon.h"
+#include "app/CoveredControls.h"
 #include "app/NotificationIcon.h"
 #include "appearance/Appearance.h"
 #include "engine/AlarmEngine.h"
@@ -91,6 +92,7 @@ void Form1::createControls()
     Picture1 = new EditorPanel(this);
     Picture1->setGeometry(Twips::rect(120, 0, 4815, 2535));
     Picture1->hide();
+    new CoveredControls(Picture1, {List1, Command1, Command2, Command3, Command7, Command8}, this);
 
     Timer1 = timer(this, QStringLiteral("Timer1"), 20000);
     Timer2 = timer(this, QStringLiteral("Timer2"), 390);
