@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/CoveredControls.h"
 #include "app/NotificationIcon.h"
+#include "app/SoundFileChooser.h"
 #include "appearance/Appearance.h"
 #include "engine/AlarmEngine.h"
 #include "engine/Clock.h"
@@ -17,7 +18,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -139,8 +139,7 @@ void Form1::createControls()
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
     chooseSoundFile = [this](const QString& preset, const QString& filter) {
-        const QString chosen = QFileDialog::getOpenFileName(this, QString(), preset, filter);
-        return chosen.isEmpty() ? preset : chosen;
+        return SoundFileChooser::choose(this, preset, filter);
     };
 }
 
@@ -268,14 +267,8 @@ void Form1::Command4_Click()
 
 void Form1::Command6_Click()
 {
-    // The stored filter pairs descriptions with patterns; Qt reads the patterns from the descriptions.
-    const QStringList parts = soundFileFilter.split(QLatin1Char('|'));
-    QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        filters.append(parts[i].contains(QLatin1Char('('))
-                           ? parts[i]
-                           : parts[i] + QStringLiteral(" (") + parts[i + 1] + ')');
-    Picture1->Tmus->setText(chooseSoundFile(Picture1->Tmus->text(), filters.join(QStringLiteral(";;"))));
+    Picture1->Tmus->setText(
+        chooseSoundFile(Picture1->Tmus->text(), SoundFileChooser::nameFilters(soundFileFilter)));
 }
 
 void Form1::notifyUser(const QString& message)

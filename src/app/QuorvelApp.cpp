@@ -8,10 +8,13 @@
 #include "settings/SettingsValues.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
 
 QuorvelApp::QuorvelApp()
 {
+    installQtTranslations();
     FontNames::installSubstitutes();
     m_form3 = std::make_unique<Form3>(m_store);
     m_overlay = std::make_unique<Form2>(m_capList, *m_form3);
@@ -45,6 +48,17 @@ void QuorvelApp::start()
     const QString recovered = m_store.recoveryMessage(kAppName);
     if (!recovered.isEmpty())
         m_form1->notifyUser(recovered);
+}
+
+void QuorvelApp::installQtTranslations()
+{
+    // The interface is Chinese whatever the system's language, so Qt's dialogs must be too.
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    if (m_qtTranslations.load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&m_qtTranslations);
+    else
+        qWarning("Quorvel: Qt's Chinese translations (qtbase_zh_CN.qm) are not installed");
 }
 
 void QuorvelApp::raiseMainWindow()

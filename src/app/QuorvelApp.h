@@ -7,6 +7,7 @@
 #include "settings/QSettingsStore.h"
 
 #include <QObject>
+#include <QTranslator>
 #include <memory>
 
 class Form1;
@@ -28,7 +29,10 @@ public:
 
 private:
     static void exitProgram();
+    void installQtTranslations();
 
+    // Qt's own texts (file and colour choosers, standard buttons) in the interface's language.
+    QTranslator m_qtTranslations;
     QSettingsStore m_store;
     SystemClock m_clock;
     ProcessCommandRunner m_runner;
