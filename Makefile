@@ -37,7 +37,7 @@ CTEST_FLAGS += $(CTEST_ARGS)
 
 FORMAT_DIRS := src tests bench data
 
-.PHONY: build run test bench package format clean deps
+.PHONY: build run test bench package package-check format clean deps
 
 deps:
 	scripts/install-deps
@@ -63,6 +63,11 @@ bench: build
 # The .deb lands in $(BUILD_DIR): apt-get install ./$(BUILD_DIR)/quorvel_*.deb
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
+
+# lintian, appstreamcli and man on the .deb, then an apt install into a fresh Debian 12 root and a
+# start of the installed program in a private X session (as root; see scripts/package-check).
+package-check: package
+	scripts/package-check "$$(ls -t $(BUILD_DIR)/quorvel_*.deb | head -n1)"
 
 format:
 	@command -v clang-format >/dev/null || { echo "make format: clang-format is not installed (apt-get install clang-format)" >&2; exit 1; }
