@@ -9,6 +9,7 @@
 #include "engine/Clock.h"
 #include "engine/RowBar.h"
 #include "overlay/OverlayPort.h"
+#include "overlay/ScreenLayout.h"
 #include "schedule/DateCue.h"
 #include "schedule/EditorPanel.h"
 #include "schedule/ListRowDelegate.h"
@@ -45,6 +46,12 @@ QTimer* timer(QObject* parent, const QString& name, int interval)
     return result;
 }
 
+// Where the window shows at start-up and whenever it is raised: 350 px right of and below the
+// primary screen's top-left corner.
+QPoint homePoint()
+{
+    return ScreenLayout::primaryTopLeft() + QPoint(Twips::toPixels(5250), Twips::toPixels(5250));
+}
 } // namespace
 
 Form1::Form1(const Form1Services& services, QWidget* parent)
@@ -150,11 +157,12 @@ void Form1::Form_Load()
 
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     // Placed before it is shown, so the window manager puts the frame, not the client, at the point.
-    move(Twips::toPixels(5250), Twips::toPixels(5250));
+    move(homePoint());
     show();
     // A second copy never gets here: it hands over to this one before any window exists.
     m_publishWindowId = true;
     publishWindowId();
+    ScreenLayout::onChange(this, [this] { move(homePoint()); });
 
     soundFileFilter =
         QStringLiteral("压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*");
@@ -317,7 +325,7 @@ void Form1::RaiseMainWindow()
 {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     showNormal();
-    move(Twips::toPixels(5250), Twips::toPixels(5250));
+    move(homePoint());
     raise();
 }
 

@@ -62,7 +62,8 @@ public:
     void Command4_Click(); // save the editor into its slot
     // Chooses the sound file into Tmus; cancelling leaves it as it was.
     void Command6_Click();
-    // Shows the window at (350, 350) above other windows, keeping its size.
+    // Shows the window 350 px right of and below the primary screen's corner, above other windows,
+    // keeping its size.
     void RaiseMainWindow();
     void SetFont();
     // Tells the user something went wrong without blocking: a tray message, else a non-modal box.

@@ -4,6 +4,7 @@
 #include "overlay/TextStamp.h"
 
 #include <QVector>
+#include <QtMath>
 #include <cmath>
 
 namespace CaptionPainter {
@@ -42,11 +43,13 @@ QFont overlayFont(const QString& family)
     return font;
 }
 
-QImage gradientImage(int look, int width)
+QImage gradientImage(int look, int width, qreal ratio)
 {
-    QImage image(qMax(width, 1), kHeight, QImage::Format_RGB32);
-    for (int row = 0; row < kHeight; ++row) {
-        const GradientTable::RowColour c = GradientTable::rowColour(look, row);
+    QImage image(qCeil(qMax(width, 1) * ratio), qCeil(kHeight * ratio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    for (int row = 0; row < image.height(); ++row) {
+        const GradientTable::RowColour c =
+            GradientTable::rowColour(look, qMin(int(row / ratio), kHeight - 1));
         QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(row));
         std::fill(line, line + image.width(), qRgb(c.red, c.green, c.blue));
     }

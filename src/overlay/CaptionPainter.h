@@ -23,8 +23,9 @@ constexpr int kRingCopies = 31;
 // Family at 48 pt, bold, without antialiasing: the overlay font for measuring and drawing.
 QFont overlayFont(const QString& family);
 
-// A look's bare gradient image, width columns wide (at least 1).
-QImage gradientImage(int look, int width);
+// A look's bare gradient image, width logical columns wide (at least 1), in device pixels at the
+// given ratio.
+QImage gradientImage(int look, int width, qreal ratio = 1);
 
 // Clears the canvas to the key colour and prints the ring, diagonal and main letters of one look.
 void paintCanvas(QImage& canvas, const TextStamp& text, int look, const Appearance& appearance);

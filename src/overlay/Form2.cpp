@@ -5,15 +5,19 @@
 #include "overlay/CaptionPainter.h"
 #include "overlay/CaptionStep.h"
 #include "overlay/GradientTable.h"
+#include "overlay/ScreenLayout.h"
 #include "overlay/StyleLayer.h"
 #include "overlay/TaskbarHint.h"
 #include "overlay/TextStamp.h"
+#include "overlay/WidgetMask.h"
+#include "overlay/WindowShape.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
+#include <QtMath>
 #include <climits>
 
 namespace {
@@ -21,21 +25,23 @@ constexpr int kStripTop = 400;
 constexpr int kStripHeight = CaptionPainter::kHeight;
 // Room for the copies right of and below the letters.
 constexpr int kCaptionMargin = 16;
+// Far enough to stand for "no end" on a desktop, small enough not to overflow when moved.
+constexpr int kOpenEnd = 1 << 24;
 
-// An empty mask means "no shape" to the window system, which would show the whole strip.
-// A pixel outside the window keeps it shaped and shows nothing.
-const QRegion& nothingShown()
-{
-    static const QRegion outside(-1, -1, 1, 1);
-    return outside;
-}
-
-void paintKeyColour(QWidget* widget)
+// The key colour names the see-through background; the window itself is cleared to transparent,
+// so nothing paints it.
+void nameKeyColour(QWidget* widget)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(CaptionPainter::kKeyColour));
     widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
+}
+
+QRect scaled(const QRect& rect, qreal ratio)
+{
+    const QPoint topLeft(qFloor(rect.left() * ratio), qFloor(rect.top() * ratio));
+    const QPoint end(qCeil((rect.right() + 1) * ratio), qCeil((rect.bottom() + 1) * ratio));
+    return QRect(topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y()));
 }
 } // namespace
 
@@ -46,10 +52,13 @@ Form2::Form2(CaptionQueue& CapList, const AppearanceSource& appearance, QWidget*
 {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // See-through also where the window system ignores the shape, as some compositors do.
+    setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
-    paintKeyColour(this);
+    nameKeyColour(this);
     m_font = CaptionPainter::overlayFont(m_appearance.appearance().fontName);
     buildChildren();
+    ScreenLayout::onChange(this, [this] { followScreens(); });
     Form_Load();
 }
 
@@ -57,7 +66,7 @@ void Form2::buildChildren()
 {
     Picture3 = new QWidget(this);
     Picture3->setObjectName(QStringLiteral("Picture3"));
-    paintKeyColour(Picture3);
+    nameKeyColour(Picture3);
 
     for (std::size_t i = 0; i < Picture2.size(); ++i) {
         StyleLayer* layer = new StyleLayer(Picture3);
@@ -91,23 +100,61 @@ void Form2::buildChildren()
 
 void Form2::Form_Load()
 {
-    const int width = screenWidth();
+    placeStrip();
+    const int width = m_strip.width();
     m_cycle.load(width);
-    Picture3->setGeometry(width, 0, width, kStripHeight);
+    Picture3->setGeometry(0, 0, width, kStripHeight);
     Picture2[0]->move(0, 0);
     Picture2[1]->move(0, 0);
     SetTr();
-    setGeometry(0, kStripTop, width, kStripHeight);
     applyCycle();
     show();
     raise();
 }
 
+void Form2::followScreens()
+{
+    placeStrip();
+    // An idle panel takes the new width at once, so that its letters stay past the strip's end.
+    if (!m_cycle.running() && m_cycle.panelWidth() != m_strip.width()) {
+        m_cycle.load(m_strip.width());
+        for (StyleLayer* layer : Picture2)
+            layer->move((m_strip.width() - m_capWidth) / 2, 0);
+        m_shapePanelWidth = -1;
+    }
+    applyCycle();
+}
+
+void Form2::placeStrip()
+{
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect area = primary ? primary->geometry() : QRect(0, 0, GradientTable::kImageWidth, 768);
+    m_strip = QRect(area.x(), area.y() + kStripTop, area.width(), kStripHeight);
+    bool neighbourLeft = false;
+    bool neighbourRight = false;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect other = screen->geometry();
+        if (screen == primary || other.bottom() < m_strip.top() || other.top() > m_strip.bottom())
+            continue;
+        neighbourLeft = neighbourLeft || other.right() < m_strip.left();
+        neighbourRight = neighbourRight || other.left() > m_strip.right();
+    }
+    m_showArea = m_strip;
+    if (!neighbourLeft)
+        m_showArea.setLeft(m_strip.left() - kOpenEnd);
+    if (!neighbourRight)
+        m_showArea.setRight(m_strip.right() + kOpenEnd);
+}
+
 void Form2::showEvent(QShowEvent* event)
 {
-    // The window manager reads the hint when the strip is mapped, which follows this event.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        // The window manager reads the hint when the strip is mapped, which follows this event.
         keepOffTaskbar(this);
+        // A new native window starts without the shape.
+        m_shapeSent = false;
+        applyShape();
+    }
     QWidget::showEvent(event);
 }
 
@@ -154,12 +201,15 @@ void Form2::SetCap(const QString& text)
     m_capWidth = qint16(qMin(Label1->width() + kCaptionMargin, int(SHRT_MAX)));
 
     const Appearance appearance = m_appearance.appearance();
-    Picture1 = QImage(m_capWidth, kStripHeight, QImage::Format_RGB32);
+    // Rendered in device pixels, so the letters are as sharp as the screen shows them.
+    m_ratio = renderRatio();
+    Picture1 = QImage(qCeil(m_capWidth * m_ratio), qCeil(kStripHeight * m_ratio), QImage::Format_RGB32);
+    Picture1.setDevicePixelRatio(m_ratio);
     const int left = (m_cycle.panelWidth() - m_capWidth) / 2;
-    const TextStamp stamp(m_font, text, m_capWidth, kStripHeight);
+    const TextStamp stamp(m_font, text, m_capWidth, kStripHeight, m_ratio);
     for (int look = 0; look < 2; ++look) {
         CaptionPainter::paintCanvas(Picture1, stamp, look, appearance);
-        QImage layer = CaptionPainter::gradientImage(look, m_capWidth);
+        QImage layer = CaptionPainter::gradientImage(look, m_capWidth, m_ratio);
         CaptionPainter::copySkippingTextKey(Picture1, layer);
         m_letterShapes[std::size_t(look)] = CaptionPainter::shapeOf(layer);
         StyleLayer* style = Picture2[std::size_t(look)];
@@ -168,6 +218,11 @@ void Form2::SetCap(const QString& text)
     }
     clipShapesToPanel();
     applyShape();
+}
+
+qreal Form2::renderRatio() const
+{
+    return devicePixelRatioF();
 }
 
 QImage Form2::layerImage(int look) const
@@ -195,8 +250,7 @@ void Form2::Timer3_Timer()
 
 int Form2::screenWidth() const
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().width() : GradientTable::kImageWidth;
+    return m_strip.width();
 }
 
 bool Form2::captionStep()
@@ -229,21 +283,36 @@ void Form2::applyCycle()
     }
     if (m_cycle.panelWidth() != m_shapePanelWidth)
         clipShapesToPanel();
-    Picture3->setGeometry(m_cycle.panelLeft(), 0, m_cycle.panelWidth(), kStripHeight);
+    setGeometry(m_strip.x() + m_cycle.panelLeft(), m_strip.y(), m_cycle.panelWidth(), kStripHeight);
     Picture2[1]->setVisible(m_cycle.p2Visible());
     applyShape();
+    // A move made from a timer would otherwise wait for the next event from the window system.
+    flushWindowSystem();
 }
 
 void Form2::clipShapesToPanel()
 {
     m_shapePanelWidth = m_cycle.panelWidth();
-    const QRect panel(0, 0, m_shapePanelWidth, kStripHeight);
+    Picture3->resize(m_shapePanelWidth, kStripHeight);
+    const QRect panel = scaled(QRect(0, 0, m_shapePanelWidth, kStripHeight), m_ratio);
     for (std::size_t look = 0; look < 2; ++look)
-        m_panelShapes[look] = m_letterShapes[look].translated(Picture2[look]->x(), 0) & panel;
+        m_panelShapes[look] =
+            m_letterShapes[look].translated(qRound(Picture2[look]->x() * m_ratio), 0) & panel;
 }
 
 void Form2::applyShape()
 {
-    const QRegion& letters = m_panelShapes[m_cycle.p2Visible() ? 1 : 0];
-    setMask(letters.isEmpty() ? nothingShown() : letters.translated(m_cycle.panelLeft(), 0));
+    QRegion letters = m_panelShapes[m_cycle.p2Visible() ? 1 : 0];
+    // Letters past the strip's end are cut off only where another screen lies beyond it, so
+    // the shape stays the same while the window moves.
+    const QPoint at(m_strip.x() + m_cycle.panelLeft(), m_strip.y());
+    const QRect showArea = scaled(m_showArea.translated(-at), m_ratio);
+    if (!showArea.contains(letters.boundingRect()))
+        letters &= showArea;
+    if (m_shapeSent && letters == m_shownDevicePixels)
+        return;
+    m_shownDevicePixels = letters;
+    m_shape = toLogicalPixels(letters, m_ratio);
+    m_shapeSent = true;
+    setWindowShape(this, letters);
 }

@@ -15,10 +15,11 @@ class QLabel;
 class QTimer;
 class StyleLayer;
 
-// The strip across the screen in which fired texts slide in, blink and slide out in large
-// gradient-filled letters. Everything but the letters is see-through and lets clicks through:
-// the window's shape is the visible look's letters, worked out once per rendering and moved
-// with the panel.
+// The strip across the primary screen in which fired texts slide in, blink and slide out in large
+// gradient-filled letters. Everything but the letters is see-through and lets clicks through.
+// The window is the sliding panel itself: it moves along the strip's band, and its shape, the
+// visible look's letters, is worked out once per rendering and per blink, not per tick. The window
+// system moves it without repainting the letters, and the window manager stays out of it.
 class Form2 : public QWidget, public OverlayPort, private OverlayCycle::Host
 {
     Q_OBJECT
@@ -48,6 +49,12 @@ public:
     qint16 BlinkCount() const { return m_cycle.BlinkCount(); }
     qint16 CapWidth() const { return m_capWidth; }
     OverlayCycle::Phase phase() const { return m_cycle.phase(); }
+    // Where the strip lies on the desktop: across the primary screen, 400 px below its top.
+    QRect stripGeometry() const { return m_strip; }
+    // The panel's left edge relative to the strip; the window lies there.
+    int panelLeft() const { return m_cycle.panelLeft(); }
+    // The shape last given to the window, in its own logical pixels.
+    const QRegion& shape() const { return m_shape; }
     // The rendered look 0 (P1) or 1 (P2), as its style layer shows it.
     QImage layerImage(int look) const;
     // The text canvas of the last rendering.
@@ -69,11 +76,15 @@ private:
     bool captionStep() override;
 
     void buildChildren();
+    // Follows the primary screen: the strip's band and the part of it the letters may show in.
+    void placeStrip();
+    void followScreens();
     void onLayerPressed(Qt::MouseButton button);
     // Mirrors the cycle into the timers, the panel, the P2 layer and the window shape.
     void applyCycle();
     void clipShapesToPanel();
     void applyShape();
+    qreal renderRatio() const;
 
     CaptionQueue& m_capList;
     const AppearanceSource& m_appearance;
@@ -91,7 +102,17 @@ private:
     qint16 m_capWidth = 0;
     // Each look's letters in layer coordinates, and the same clipped to the panel in panel
     // coordinates; the window shape is the latter moved to the panel's position.
+    // Both in device pixels.
     std::array<QRegion, 2> m_letterShapes;
     std::array<QRegion, 2> m_panelShapes;
     int m_shapePanelWidth = -1;
+    qreal m_ratio = 1;
+
+    QRect m_strip;
+    // The strip's band, open towards every side where no other screen lies: letters may show
+    // anywhere in it, and only need cutting where they would reach a neighbouring screen.
+    QRect m_showArea;
+    QRegion m_shape;
+    QRegion m_shownDevicePixels;
+    bool m_shapeSent = false;
 };

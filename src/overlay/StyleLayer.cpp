@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 StyleLayer::StyleLayer(QWidget* parent) : QWidget(parent)
 {
@@ -14,19 +15,29 @@ StyleLayer::StyleLayer(QWidget* parent) : QWidget(parent)
 void StyleLayer::setImage(const QImage& image)
 {
     m_image = image;
+    m_shown = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < m_shown.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(m_shown.scanLine(y));
+        std::replace(line, line + m_shown.width(), CaptionPainter::kKeyColour, QRgb(0));
+    }
     update();
 }
 
 void StyleLayer::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    // Transparent pixels replace what lies below instead of blending with it.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect area = event->rect();
-    painter.drawImage(area.topLeft(), m_image, area);
+    const qreal ratio = m_shown.devicePixelRatio();
+    painter.drawImage(
+        QRectF(area), m_shown,
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
 }
 
 void StyleLayer::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = (event->position() * m_image.devicePixelRatio()).toPoint();
     if (!m_image.valid(at) || m_image.pixel(at) == CaptionPainter::kKeyColour) {
         event->ignore();
         return;

@@ -3,8 +3,10 @@
 #include <QImage>
 #include <QWidget>
 
-// One look of the letters inside the sliding panel: shows its image and reports presses on
-// pixels that are not the key colour (the see-through ones never receive clicks on screen).
+// One look of the letters inside the sliding panel: shows its image with the key colour as
+// transparent pixels, and reports presses on pixels that are not the key colour (the see-through
+// ones never receive clicks on screen). The image may be finer than the widget: its device pixel
+// ratio says by how much.
 class StyleLayer : public QWidget
 {
     Q_OBJECT
@@ -24,4 +26,7 @@ protected:
 
 private:
     QImage m_image;
+    // The image as painted: key-coloured pixels cleared to transparent, so the strip is
+    // see-through there even where the window system ignores the window's shape.
+    QImage m_shown;
 };

@@ -2,11 +2,15 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 
-TextStamp::TextStamp(const QFont& font, const QString& text, int width, int height)
+TextStamp::TextStamp(const QFont& font, const QString& text, int width, int height, qreal ratio)
+    : m_ratio(ratio)
 {
-    QImage sheet(width + 2 * kMargin, height + 2 * kMargin, QImage::Format_RGB32);
+    const int margin = qCeil(kMargin * ratio);
+    QImage sheet(qCeil(width * ratio) + 2 * margin, qCeil(height * ratio) + 2 * margin, QImage::Format_RGB32);
+    sheet.setDevicePixelRatio(ratio);
     sheet.fill(Qt::white);
     {
         QPainter painter(&sheet);
@@ -14,7 +18,9 @@ TextStamp::TextStamp(const QFont& font, const QString& text, int width, int heig
         painter.setFont(font);
         painter.setPen(Qt::black);
         // The painter wants the baseline; the text line's top-left corner goes to the margin.
-        painter.drawText(QPointF(kMargin, kMargin + QFontMetricsF(painter.font(), &sheet).ascent()), text);
+        const qreal logicalMargin = margin / ratio;
+        painter.drawText(
+            QPointF(logicalMargin, logicalMargin + QFontMetricsF(painter.font(), &sheet).ascent()), text);
     }
     const QRgb ink = qRgb(0, 0, 0);
     const int sheetWidth = sheet.width();
@@ -28,15 +34,15 @@ TextStamp::TextStamp(const QFont& font, const QString& text, int width, int heig
             while (x < sheetWidth && line[x] == ink)
                 ++x;
             if (x > left)
-                m_runs.push_back({y - kMargin, left - kMargin, x - kMargin});
+                m_runs.push_back({y - margin, left - margin, x - margin});
         }
     }
 }
 
 void TextStamp::print(QImage& image, qreal x, qreal y, QRgb colour) const
 {
-    const int dx = qRound(x);
-    const int dy = qRound(y);
+    const int dx = qRound(x * m_ratio);
+    const int dy = qRound(y * m_ratio);
     const int width = image.width();
     const int height = image.height();
     uchar* bits = image.bits();

@@ -13,10 +13,12 @@ public:
     // Room kept around the text for strokes that reach out of its line box.
     static constexpr int kMargin = 32;
 
-    TextStamp(const QFont& font, const QString& text, int width, int height);
+    // width and height are logical pixels; the stamp holds device pixels at the given ratio, so
+    // the letters are as fine as the screen shows them.
+    TextStamp(const QFont& font, const QString& text, int width, int height, qreal ratio = 1);
 
-    // Prints the text with the top-left corner of its line at (x, y), rounded to whole pixels,
-    // clipped to the image.
+    // Prints the text with the top-left corner of its line at the logical point (x, y), rounded
+    // to whole device pixels, clipped to the image (which is in device pixels).
     void print(QImage& image, qreal x, qreal y, QRgb colour) const;
 
 private:
@@ -27,4 +29,5 @@ private:
         int right; // one past the last pixel
     };
     std::vector<Run> m_runs;
+    qreal m_ratio = 1;
 };

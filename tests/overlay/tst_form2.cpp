@@ -52,7 +52,7 @@ private slots:
     void cleanup();
     void startsAsAnIdleStripPastTheRightEdge();
     void opacityAndFontComeFromTheAppearance();
-    void shapeIsTheVisibleLookMovedWithThePanel();
+    void shapeIsTheVisibleLookAndMovesWithTheWindow();
     void oneTimerAtATimeThroughAWholeCycle();
     void emptiedQueueEndsTheCycleAndIdles();
     void changedAppearanceRendersOnceAtTheNextCycle();
@@ -63,6 +63,11 @@ private slots:
 private:
     QTimer* timer(int n) const { return m_form->findChild<QTimer*>(QStringLiteral("Timer%1").arg(n)); }
     QWidget* child(const char* name) const { return m_form->findChild<QWidget*>(QString::fromLatin1(name)); }
+    // The letters' pixels that lie inside the strip, on the desktop.
+    QRegion shownInStrip() const
+    {
+        return m_form->shape().translated(m_form->pos()) & m_form->stripGeometry();
+    }
     QString caption() const { return m_form->findChild<QLabel*>(QStringLiteral("Label1"))->text(); }
     // What the alarm trigger does when an alarm with this text fires.
     void fire(const QString& text);
@@ -127,7 +132,9 @@ void Form2Test::startsAsAnIdleStripPastTheRightEdge()
 {
     const int width = screenWidth();
     QVERIFY(m_form->isVisible());
-    QCOMPARE(m_form->geometry(), QRect(0, 400, width, 80));
+    QCOMPARE(m_form->stripGeometry(), QRect(0, 400, width, 80));
+    // The window is the panel, waiting past the strip's right end.
+    QCOMPARE(m_form->geometry(), QRect(width, 400, width, 80));
     const Qt::WindowFlags flags = m_form->windowFlags();
     QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
     QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
@@ -135,7 +142,8 @@ void Form2Test::startsAsAnIdleStripPastTheRightEdge()
     QVERIFY(m_form->testAttribute(Qt::WA_ShowWithoutActivating));
     QCOMPARE(m_form->palette().color(QPalette::Window), QColor(128, 0, 128));
 
-    QCOMPARE(child("Picture3")->geometry(), QRect(width, 0, width, 80));
+    QCOMPARE(m_form->panelLeft(), width);
+    QCOMPARE(child("Picture3")->geometry(), m_form->rect());
     QVERIFY(child("Picture2(0)")->isVisibleTo(m_form.get()));
     QVERIFY(!child("Picture2(1)")->isVisibleTo(m_form.get()));
     QCOMPARE(child("Picture2(1)")->parentWidget(), child("Picture3"));
@@ -172,31 +180,32 @@ void Form2Test::opacityAndFontComeFromTheAppearance()
     QCOMPARE(font.styleStrategy(), QFont::NoAntialias);
 }
 
-void Form2Test::shapeIsTheVisibleLookMovedWithThePanel()
+void Form2Test::shapeIsTheVisibleLookAndMovesWithTheWindow()
 {
     fire(QStringLiteral("提醒 Shape"));
-    QVERIFY(m_form->mask().intersected(m_form->rect()).isEmpty()); // panel still past the edge
+    QVERIFY(shownInStrip().isEmpty()); // panel still past the edge
     for (int i = 0; i < 20; ++i)
         m_form->Timer1_Timer();
-    const QRegion before = m_form->mask();
+    const QRegion before = m_form->shape();
+    const QPoint at = m_form->pos();
     m_form->Timer1_Timer();
-    QCOMPARE(m_form->mask(), before.translated(-5, 0));
+    QCOMPARE(m_form->shape(), before);
+    QCOMPARE(m_form->pos(), at - QPoint(5, 0));
+    QCOMPARE(m_form->mask(), before);
 
     runPhase();
     QCOMPARE(m_form->phase(), Phase::Blinking);
-    const QWidget* panel = child("Picture3");
-    QCOMPARE(panel->x(), -5);
-    // Every strip pixel is in the shape exactly when the visible look shows a letter there.
+    QCOMPARE(m_form->panelLeft(), -5);
+    QCOMPARE(m_form->pos(), QPoint(-5, 400));
+    // Every window pixel is in the shape exactly when the visible look shows a letter there.
     const auto checkShape = [&](int look) {
         const QImage layer = m_form->layerImage(look);
-        const int offset = panel->x() + child(look == 0 ? "Picture2(0)" : "Picture2(1)")->x();
+        const int offset = child(look == 0 ? "Picture2(0)" : "Picture2(1)")->x();
         for (int y = 0; y < 80; ++y) {
             for (int x = 0; x < m_form->width(); ++x) {
                 const QPoint at(x - offset, y);
-                const bool inPanel = x - panel->x() < panel->width();
-                const bool letter =
-                    inPanel && layer.valid(at) && layer.pixel(at) != CaptionPainter::kKeyColour;
-                if (m_form->mask().contains(QPoint(x, y)) != letter)
+                const bool letter = layer.valid(at) && layer.pixel(at) != CaptionPainter::kKeyColour;
+                if (m_form->shape().contains(QPoint(x, y)) != letter)
                     return false;
             }
         }
@@ -214,7 +223,7 @@ void Form2Test::oneTimerAtATimeThroughAWholeCycle()
     fire(QStringLiteral("A"));
     QVERIFY(timer(1)->isActive());
     runPhase();
-    QCOMPARE(child("Picture3")->x(), -5);
+    QCOMPARE(m_form->panelLeft(), -5);
     QVERIFY(timer(2)->isActive());
 
     QCOMPARE(runPhase(), 22);
@@ -225,7 +234,8 @@ void Form2Test::oneTimerAtATimeThroughAWholeCycle()
     runPhase();
     QVERIFY(timer(1)->isActive());
     QVERIFY(!timer(2)->isActive() && !timer(3)->isActive());
-    QCOMPARE(child("Picture3")->geometry(), QRect(width - 8, 0, width, 80));
+    QCOMPARE(m_form->panelLeft(), width - 8);
+    QCOMPARE(m_form->width(), width);
 }
 
 void Form2Test::emptiedQueueEndsTheCycleAndIdles()
@@ -241,11 +251,11 @@ void Form2Test::emptiedQueueEndsTheCycleAndIdles()
 
     QCOMPARE(m_form->phase(), Phase::Idle);
     QVERIFY(!m_form->cycleRunning());
-    QCOMPARE(child("Picture3")->x(), screenWidth() - 8);
+    QCOMPARE(m_form->panelLeft(), screenWidth() - 8);
     QCOMPARE(caption(), QStringLiteral("A"));
     QCOMPARE(m_form->layerImage(0), letters);
-    // The strip's own window shows none of the letters any more.
-    QVERIFY(m_form->mask().intersected(m_form->rect()).isEmpty());
+    // The strip shows none of the letters any more.
+    QVERIFY(shownInStrip().isEmpty());
 }
 
 void Form2Test::changedAppearanceRendersOnceAtTheNextCycle()
@@ -282,11 +292,11 @@ void Form2Test::newAlarmDuringACycleLeavesTheTimersAlone()
     runPhase();
     for (int i = 0; i < 7; ++i)
         m_form->Timer2_Timer();
-    const int left = child("Picture3")->x();
+    const int left = m_form->panelLeft();
 
     fire(QStringLiteral("B"));
     QVERIFY(!timer(1)->isActive() && timer(2)->isActive() && !timer(3)->isActive());
-    QCOMPARE(child("Picture3")->x(), left);
+    QCOMPARE(m_form->panelLeft(), left);
     QCOMPARE(m_form->BlinkCount(), qint16(7));
     QCOMPARE(caption(), QStringLiteral("B")); // new letters at once
     // The already queued text is neither queued nor rendered again.
@@ -329,10 +339,10 @@ void Form2Test::realTimersRunTheCycle()
 {
     fire(QStringLiteral("A"));
     QTRY_VERIFY_WITH_TIMEOUT(timer(2)->isActive(), 20000);
-    QCOMPARE(child("Picture3")->x(), -5);
+    QCOMPARE(m_form->panelLeft(), -5);
     m_queue.remove(QStringLiteral("A"));
     QTRY_VERIFY_WITH_TIMEOUT(!m_form->cycleRunning(), 20000);
-    QCOMPARE(child("Picture3")->x(), screenWidth() - 8);
+    QCOMPARE(m_form->panelLeft(), screenWidth() - 8);
 }
 
 QTEST_MAIN(Form2Test)

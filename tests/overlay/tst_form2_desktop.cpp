@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -78,6 +79,33 @@ bool xdotool(const QStringList& arguments)
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
+// The whole desktop as the X server shows it, without letting Qt process any event meanwhile.
+QImage shootDesktop()
+{
+    QProcess import;
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+    if (!import.waitForFinished(20000))
+        return QImage();
+    return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+// Pixels of the band that differ from the reference but lie outside the strip's shape.
+int changedOutsideShape(const QImage& reference, const QImage& shot, const QRect& band, const QRegion& shape)
+{
+    int changed = 0;
+    for (int y = band.top(); y <= band.bottom(); ++y)
+        for (int x = band.left(); x <= band.right(); ++x)
+            if (!shape.contains(QPoint(x, y)) && shot.pixel(x, y) != reference.pixel(x, y))
+                ++changed;
+    return changed;
+}
+
+void xrandr(const QStringList& arguments)
+{
+    QProcess::execute(QStringLiteral("xrandr"), arguments);
+}
+
 } // namespace
 
 class Form2DesktopTest : public QObject
@@ -87,6 +115,7 @@ class Form2DesktopTest : public QObject
 private slots:
     void initTestCase();
     void stripShowsLettersAndLetsClicksThroughElsewhere();
+    void stripFollowsThePrimaryMonitor();
 };
 
 void Form2DesktopTest::initTestCase()
@@ -106,6 +135,9 @@ void Form2DesktopTest::stripShowsLettersAndLetsClicksThroughElsewhere()
     below.setGeometry(0, 300, screen.width(), 300);
     below.show();
     QVERIFY(QTest::qWaitForWindowExposed(&below));
+    const QRect band(0, 400, screen.width(), 80);
+    QImage reference;
+    QTRY_VERIFY((reference = shootDesktop()).pixel(2, 440) == qRgb(10, 120, 200));
 
     CaptionQueue queue;
     FixedAppearance appearance;
@@ -119,7 +151,8 @@ void Form2DesktopTest::stripShowsLettersAndLetsClicksThroughElsewhere()
         strip.Timer1_Timer();
     strip.findChild<QTimer*>(QStringLiteral("Timer2"))->stop();
     QVERIFY(QTest::qWaitForWindowExposed(&strip));
-    QTRY_COMPARE(strip.geometry(), QRect(0, 400, screen.width(), 80));
+    QCOMPARE(strip.stripGeometry(), band);
+    QTRY_COMPARE(strip.geometry(), QRect(-5, 400, screen.width(), 80));
 
     // Kept above other windows and off the taskbar.
     if (!QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty()) {
@@ -140,12 +173,25 @@ void Form2DesktopTest::stripShowsLettersAndLetsClicksThroughElsewhere()
                                    ->grabWindow(0, 0, 400, screen.width(), 80)
                                    .toImage()
                                    .convertToFormat(QImage::Format_RGB32)) > 200);
+    // Every band pixel outside the letters is the desktop as it was, never black or key-coloured.
+    const QRegion shape = strip.shape().translated(strip.pos());
+    QVERIFY(!shape.isEmpty());
+    QCOMPARE(changedOutsideShape(reference, shootDesktop(), band, shape), 0);
+    // A move made outside the event loop reaches the screen at once: where the letters arrive,
+    // the desktop no longer shows.
+    strip.Timer3_Timer();
+    strip.findChild<QTimer*>(QStringLiteral("Timer2"))->stop();
+    const QRegion moved = strip.shape().translated(strip.pos());
+    const QImage atOnce = shootDesktop();
+    int stillDesktop = 0;
+    for (const QRect& rect : moved - shape)
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = qMax(rect.left(), 0); x <= rect.right(); ++x)
+                stillDesktop += atOnce.pixel(x, y) == reference.pixel(x, y) ? 1 : 0;
+    QCOMPARE(stillDesktop, 0);
+    // What the letters left shows the window below again once it has repainted.
+    QTRY_COMPARE(changedOutsideShape(reference, shootDesktop(), band, moved), 0);
     const QPoint seeThrough(2, 440);
-    const QImage corner = QGuiApplication::primaryScreen()
-                              ->grabWindow(0, seeThrough.x(), seeThrough.y(), 1, 1)
-                              .toImage()
-                              .convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(corner.pixel(0, 0), qRgb(10, 120, 200));
 
     // A click on a see-through pixel reaches the window below.
     QVERIFY(xdotool({QStringLiteral("mousemove"), QString::number(seeThrough.x()),
@@ -162,6 +208,60 @@ void Form2DesktopTest::stripShowsLettersAndLetsClicksThroughElsewhere()
     QTRY_COMPARE(dialog.count(), 1);
     QCOMPARE(below.presses, 1);
     QVERIFY(!strip.isActiveWindow());
+
+    // Idle after its last cycle, the strip shows nothing at all.
+    queue.remove(QStringLiteral("提醒 Click"));
+    for (int tick = 0; tick < 1000 && strip.phase() != OverlayCycle::Phase::Idle; ++tick) {
+        if (strip.phase() == OverlayCycle::Phase::Blinking)
+            strip.Timer2_Timer();
+        else
+            strip.Timer3_Timer();
+    }
+    QCOMPARE(strip.phase(), OverlayCycle::Phase::Idle);
+    QTRY_COMPARE(changedOutsideShape(reference, shootDesktop(), band, QRegion()), 0);
+}
+
+void Form2DesktopTest::stripFollowsThePrimaryMonitor()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xrandr")).isEmpty())
+        QSKIP("needs xrandr");
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    CaptionQueue queue;
+    FixedAppearance appearance;
+    Form2 strip(queue, appearance);
+    QVERIFY(QTest::qWaitForWindowExposed(&strip));
+
+    // Two monitors side by side, the primary on the right.
+    const int half = screen.width() / 2;
+    const auto monitor = [](const QString& name, int width, int height, int left, const QString& output) {
+        xrandr({QStringLiteral("--setmonitor"), name,
+                QStringLiteral("%1/100x%2/100+%3+0").arg(width).arg(height).arg(left), output});
+    };
+    monitor(QStringLiteral("right"), half, screen.height(), half, QStringLiteral("screen"));
+    monitor(QStringLiteral("left"), half, screen.height(), 0, QStringLiteral("none"));
+    const auto restore = qScopeGuard([] {
+        xrandr({QStringLiteral("--delmonitor"), QStringLiteral("left")});
+        xrandr({QStringLiteral("--delmonitor"), QStringLiteral("right")});
+    });
+    QTRY_COMPARE(strip.stripGeometry(), QRect(half, 400, half, 80));
+
+    // Sliding out, the letters never reach the left monitor.
+    queue.append(QStringLiteral("左右两屏"));
+    strip.SetCap(QStringLiteral("左右两屏"));
+    strip.startSlideIn();
+    while (strip.phase() == OverlayCycle::Phase::SlidingIn)
+        strip.Timer1_Timer();
+    QCOMPARE(strip.pos(), QPoint(half - 5, 400));
+    while (strip.phase() == OverlayCycle::Phase::Blinking)
+        strip.Timer2_Timer();
+    bool crossed = false;
+    for (int tick = 0; tick < 200 && strip.phase() == OverlayCycle::Phase::SlidingOut; ++tick) {
+        strip.Timer3_Timer();
+        const QRegion shown = strip.shape().translated(strip.pos());
+        QVERIFY(shown.boundingRect().left() >= half || shown.isEmpty());
+        crossed = crossed || strip.x() + strip.layerImage(0).width() / 2 < half;
+    }
+    QVERIFY(crossed);
 }
 
 int main(int argc, char* argv[])
