@@ -6,8 +6,11 @@
 #include "overlay/Form2.h"
 #include "overlay/GradientTable.h"
 
+#include "overlay/TextStamp.h"
+
 #include <QLabel>
 #include <QTest>
+#include <QtMath>
 #include <memory>
 
 namespace {
@@ -72,6 +75,7 @@ private slots:
     void emptyTextChangesNothing();
     void wideCaptionKeepsItsGradientAndIsCentred();
     void captionWidthStopsAtTheSixteenBitLimit();
+    void lettersAreFinerAtADevicePixelRatioOfTwo();
 
 private:
     void render(const QString& text);
@@ -265,6 +269,44 @@ void CaptionRenderingTest::captionWidthStopsAtTheSixteenBitLimit()
     render(QString(QStringLiteral("宽")).repeated(600));
     QCOMPARE(m_form->CapWidth(), qint16(32767));
     QCOMPARE(m_form->findChild<QWidget*>(QStringLiteral("Picture2(0)"))->width(), 32767);
+}
+
+void CaptionRenderingTest::lettersAreFinerAtADevicePixelRatioOfTwo()
+{
+    const QFont font = CaptionPainter::overlayFont(QStringLiteral("WenQuanYi Micro Hei"));
+    const QString text = QStringLiteral("清晰 Sharp");
+    const int width = 400;
+    const auto renderAt = [&](qreal ratio) {
+        QImage canvas(qCeil(width * ratio), qCeil(80 * ratio), QImage::Format_RGB32);
+        CaptionPainter::paintCanvas(canvas, TextStamp(font, text, width, 80, ratio), 0, m_appearance.value);
+        QImage layer = CaptionPainter::gradientImage(0, width, ratio);
+        CaptionPainter::copySkippingTextKey(canvas, layer);
+        return layer;
+    };
+    const QImage coarse = renderAt(1);
+    const QImage fine = renderAt(2);
+    QCOMPARE(fine.size(), coarse.size() * 2);
+    QCOMPARE(fine.devicePixelRatio(), 2.0);
+    // Same letters in the same logical place, but not merely pixel-doubled: some 2x2 blocks of
+    // the fine rendering are split between letter and background.
+    const auto isKey = [](const QImage& image, int x, int y) {
+        return image.pixel(x, y) == CaptionPainter::kKeyColour;
+    };
+    int split = 0;
+    int agree = 0;
+    int letters = 0;
+    for (int y = 0; y < coarse.height(); ++y) {
+        for (int x = 0; x < coarse.width(); ++x) {
+            const int keys = int(isKey(fine, 2 * x, 2 * y)) + int(isKey(fine, 2 * x + 1, 2 * y)) +
+                             int(isKey(fine, 2 * x, 2 * y + 1)) + int(isKey(fine, 2 * x + 1, 2 * y + 1));
+            split += keys == 1 || keys == 2 || keys == 3 ? 1 : 0;
+            letters += isKey(coarse, x, y) ? 0 : 1;
+            agree += (keys == 4) == isKey(coarse, x, y) ? 1 : 0;
+        }
+    }
+    QVERIFY(letters > 1000);
+    QVERIFY2(split > 100, qPrintable(QString::number(split)));
+    QVERIFY(agree > coarse.width() * coarse.height() * 9 / 10);
 }
 
 QTEST_MAIN(CaptionRenderingTest)
