@@ -55,6 +55,10 @@ Form2::Form2(CaptionQueue& CapList, const AppearanceSource& appearance, QWidget*
     // See-through also where the window system ignores the shape, as some compositors do.
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
+    // A Wayland compositor places the X windows it manages itself and would not follow the
+    // strip's moves; windows it does not manage stay where the program puts them.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        setWindowFlag(Qt::X11BypassWindowManagerHint);
     nameKeyColour(this);
     m_font = CaptionPainter::overlayFont(m_appearance.appearance().fontName);
     buildChildren();
