@@ -1,22 +1,21 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
-// The queue of fired texts the strip shows in turn: "/" when empty, else "/" and each text
-// followed by its own "/". "/" inside a text is not escaped, so such a text reads as several.
+// The queue of fired texts the strip shows in turn, in the order they first fired. Each text is
+// kept whole, whatever characters it holds, and occurs at most once.
 class CaptionQueue
 {
 public:
-    const QString& text() const { return m_text; }
-    bool isEmpty() const { return m_text.size() == 1; }
-    // "/" + text + "/" occurs in the queue.
-    bool contains(const QString& caption) const;
-    // Appends the text and its "/" unless it is queued already; true when it was appended.
+    const QStringList& texts() const { return m_texts; }
+    bool isEmpty() const { return m_texts.isEmpty(); }
+    // Exact, case-sensitive comparison with the queued texts.
+    bool contains(const QString& caption) const { return m_texts.contains(caption); }
+    // Appends the text unless it is queued already; true when it was appended.
     bool append(const QString& caption);
-    // Removes the first occurrence of the text up to the next "/" after its leading one.
-    void remove(const QString& caption);
+    // Takes the text out; a text that is not queued leaves the queue as it is.
+    void remove(const QString& caption) { m_texts.removeOne(caption); }
 
 private:
-    static QString framed(const QString& caption);
-    QString m_text = QStringLiteral("/");
+    QStringList m_texts;
 };

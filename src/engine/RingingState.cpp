@@ -1,6 +1,7 @@
 #include "engine/RingingState.h"
 
 #include "engine/AlarmSound.h"
+#include "engine/SoundPlayer.h"
 #include "settings/SettingsValues.h"
 
 #include <algorithm>
@@ -36,5 +37,9 @@ bool dismissSlot(int slot, const SettingsStore& store, RingingState& ringing, Ca
     const QString text = readText(store, AlarmSection::Slogan, key, AlarmDefault::Slogan);
     const QString music = readText(store, AlarmSection::Music, key, AlarmDefault::Music);
     DismissCaption(text, music, queue, player);
-    return ringing.any();
+    // With nothing left ringing, whatever the player still holds belongs to no alarm.
+    const bool stillRinging = ringing.any();
+    if (!stillRinging && !player.URL().isEmpty())
+        player.close();
+    return stillRinging;
 }

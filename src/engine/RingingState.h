@@ -21,7 +21,8 @@ private:
 };
 
 // Ptt_Click without its widgets: the slot stops ringing, its stored text leaves the queue and the
-// sound stops with the last queued text. Returns true while some slot still rings (Timer2 stays on).
+// sound stops with the last queued text, or in any case once no slot rings. Returns true while some
+// slot still rings (Timer2 stays on).
 // The caller hides the slot's bar.
 bool dismissSlot(int slot, const SettingsStore& store, RingingState& ringing, CaptionQueue& queue,
                  SoundPlayer& player);

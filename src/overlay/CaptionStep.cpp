@@ -1,23 +1,18 @@
 #include "overlay/CaptionStep.h"
 
-CaptionStep CaptionStep::next(const QString& current, const QString& queue, const QString& renderMark)
+CaptionStep CaptionStep::next(const QString& current, const QStringList& queue, const QString& renderMark)
 {
-    const QChar slash = QLatin1Char('/');
     CaptionStep step;
-
-    // Indexes are 0-based here. Search from the "/" that ends the current caption, or from the
-    // queue's first "/" when the current caption is not queued (any more).
-    const qsizetype framed = queue.indexOf(slash + current + slash);
-    qsizetype begin = queue.indexOf(slash, framed < 0 ? 0 : framed + 1);
-    if (begin < 0)
-        return step;
-    if (begin == queue.size() - 1)
-        begin = 0; // past the last text: start again with the first
-    const qsizetype end = queue.indexOf(slash, begin + 1);
-    if (end < 0)
+    if (queue.isEmpty())
         return step;
 
-    const QString nextText = queue.mid(begin + 1, end - begin - 1);
+    // The text after the current one; the first when the current one is last or no longer queued
+    // (indexOf gives -1 then, so the next index is 0).
+    qsizetype nextIndex = queue.indexOf(current) + 1;
+    if (nextIndex == queue.size())
+        nextIndex = 0;
+
+    const QString& nextText = queue.at(nextIndex);
     if (nextText != current || renderMark == QLatin1String("c")) {
         step.action = Action::RenderText;
         step.text = nextText;

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
 // What the strip does with its letters at the end of a slide-out: show the queued text after
 // the current one (wrapping to the first), keep the letters it has, or fall idle when nothing is
-// queued. The texts are the pieces between the "/" of the queue, so a text holding "/" is shown
-// piece by piece.
+// queued.
 class CaptionStep
 {
 public:
@@ -16,9 +15,9 @@ public:
         GoIdle
     };
 
-    // current: the caption last rendered; queue: the "/"-separated queue; renderMark "c" forces
+    // current: the caption last rendered; queue: the queued texts in order; renderMark "c" forces
     // a fresh rendering even when the next text is the current one.
-    static CaptionStep next(const QString& current, const QString& queue, const QString& renderMark);
+    static CaptionStep next(const QString& current, const QStringList& queue, const QString& renderMark);
 
     Action action = Action::GoIdle;
     QString text; // the text to render, for RenderText

@@ -259,7 +259,7 @@ int Form2::screenWidth() const
 
 bool Form2::captionStep()
 {
-    const CaptionStep step = CaptionStep::next(Label1->text(), m_capList.text(), RenderMark);
+    const CaptionStep step = CaptionStep::next(Label1->text(), m_capList.texts(), RenderMark);
     if (step.action == CaptionStep::Action::RenderText) {
         SetCap(step.text);
         RenderMark = QStringLiteral("s");

@@ -110,7 +110,7 @@ private slots:
         form.Timer1_Timer();
         QVERIFY(form.engine->ringing().isRinging(3));
         QVERIFY(!form.alarmSlots.alarmArmed[3]);
-        QCOMPARE(h.capList.text(), QStringLiteral("/[上课了]/"));
+        QCOMPARE(h.capList.texts(), (QStringList{"[上课了]"}));
         QCOMPARE(h.overlay.calls.count(QStringLiteral("SetCap:[上课了]")), 2);
     }
 

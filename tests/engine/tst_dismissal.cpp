@@ -31,39 +31,37 @@ private slots:
         QTest::addColumn<QStringList>("queued");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("music");
-        QTest::addColumn<QString>("after");
+        QTest::addColumn<QStringList>("after");
         QTest::addColumn<bool>("soundStops");
+        const QStringList none;
         QTest::newRow("last text, its sound") << QStringList{"a"} << "a"
-                                              << "s.mp3"
-                                              << "/" << true;
+                                              << "s.mp3" << none << true;
         QTest::newRow("last text, other sound") << QStringList{"a"} << "a"
-                                                << "t.mp3"
-                                                << "/" << false;
+                                                << "t.mp3" << none << false;
         QTest::newRow("first of two") << QStringList{"a", "b"} << "a"
-                                      << "s.mp3"
-                                      << "/b/" << false;
+                                      << "s.mp3" << QStringList{"b"} << false;
         QTest::newRow("second of two") << QStringList{"a", "b"} << "b"
-                                       << "s.mp3"
-                                       << "/a/" << false;
-        QTest::newRow("text with slash") << QStringList{"a", "b"} << "a/b"
-                                         << "s.mp3"
-                                         << "/b/" << false;
+                                       << "s.mp3" << QStringList{"a"} << false;
         QTest::newRow("not queued") << QStringList{"a"} << "z"
-                                    << "s.mp3"
-                                    << "/a/" << false;
-        QTest::newRow("not queued, queue empty") << QStringList{} << "z"
-                                                 << "s.mp3"
-                                                 << "/" << true;
+                                    << "s.mp3" << QStringList{"a"} << false;
+        QTest::newRow("not queued, queue empty") << none << "z"
+                                                 << "s.mp3" << none << true;
         QTest::newRow("suffix only") << QStringList{"ba"} << "a"
-                                     << "s.mp3"
-                                     << "/ba/" << false;
+                                     << "s.mp3" << QStringList{"ba"} << false;
+        // A text holding "/" leaves whole, and only a whole match takes a text out.
+        QTest::newRow("slash text, alone") << QStringList{"会议 3/15"} << "会议 3/15"
+                                           << "s.mp3" << none << true;
+        QTest::newRow("slash text among others") << QStringList{"a/b", "b"} << "a/b"
+                                                 << "s.mp3" << QStringList{"b"} << false;
+        QTest::newRow("slash text not queued") << QStringList{"a", "b"} << "a/b"
+                                               << "s.mp3" << QStringList{"a", "b"} << false;
     }
     void captionLeavesTheQueue()
     {
         QFETCH(QStringList, queued);
         QFETCH(QString, text);
         QFETCH(QString, music);
-        QFETCH(QString, after);
+        QFETCH(QStringList, after);
         QFETCH(bool, soundStops);
         CaptionQueue queue;
         for (const QString& caption : queued)
@@ -73,7 +71,7 @@ private slots:
         player.calls.clear();
 
         DismissCaption(text, music, queue, player);
-        QCOMPARE(queue.text(), after);
+        QCOMPARE(queue.texts(), after);
         QCOMPARE(player.calls, soundStops ? QStringList{"close"} : QStringList{});
     }
 
@@ -97,13 +95,46 @@ private slots:
         QVERIFY(dismissSlot(4, store, ringing, queue, player));
         QVERIFY(ringing.isRinging(1));
         QVERIFY(!ringing.isRinging(4));
-        QCOMPARE(queue.text(), QStringLiteral("/one/"));
+        QCOMPARE(queue.texts(), (QStringList{"one"}));
         QCOMPARE(player.URL(), QStringLiteral("s.mp3"));
 
         QVERIFY(!dismissSlot(1, store, ringing, queue, player));
         QVERIFY(!ringing.any());
         QVERIFY(queue.isEmpty());
         QCOMPARE(player.URL(), QString());
+    }
+
+    // The higher slot's sound plays; dismissing it first leaves the other text queued, and the
+    // lower slot's own sound is not the one held. The last dismissal stops it all the same, also
+    // when the queue still holds a text edited since it fired.
+    void lastDismissalStopsAnySound_data()
+    {
+        QTest::addColumn<QString>("queuedOne");
+        QTest::newRow("queue empties") << "one";
+        QTest::newRow("text edited since") << "old one";
+    }
+    void lastDismissalStopsAnySound()
+    {
+        QFETCH(QString, queuedOne);
+        MemorySettingsStore store;
+        SettingsValues::saveText(store, AlarmSection::Slogan, SlotKey(1), QStringLiteral("one"));
+        SettingsValues::saveText(store, AlarmSection::Slogan, SlotKey(4), QStringLiteral("four"));
+        SettingsValues::saveText(store, AlarmSection::Music, SlotKey(1), QStringLiteral("one.mp3"));
+        SettingsValues::saveText(store, AlarmSection::Music, SlotKey(4), QStringLiteral("four.mp3"));
+        CaptionQueue queue;
+        queue.append(queuedOne);
+        queue.append(QStringLiteral("four"));
+        RingingState ringing;
+        ringing.mark(1);
+        ringing.mark(4);
+        FakeSoundPlayer player;
+        player.setURL(QStringLiteral("four.mp3"));
+        player.calls.clear();
+
+        QVERIFY(dismissSlot(4, store, ringing, queue, player));
+        QCOMPARE(player.URL(), QStringLiteral("four.mp3"));
+        QVERIFY(!dismissSlot(1, store, ringing, queue, player));
+        QCOMPARE(player.calls, QStringList{"close"});
     }
 
     // Same text on two slots: the first dismissal takes it out although the other still rings.

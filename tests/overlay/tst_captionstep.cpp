@@ -20,65 +20,42 @@ private slots:
 void CaptionStepTest::step_data()
 {
     QTest::addColumn<QString>("current");
-    QTest::addColumn<QString>("queue");
+    QTest::addColumn<QStringList>("queue");
     QTest::addColumn<QString>("mark");
     QTest::addColumn<Action>("action");
     QTest::addColumn<QString>("text");
 
-    const QString abc = QStringLiteral("/A/B/C/");
+    const QStringList abc{"A", "B", "C"};
     QTest::newRow("A then B") << "A" << abc << "" << Action::RenderText << "B";
     QTest::newRow("B then C") << "B" << abc << "s" << Action::RenderText << "C";
     QTest::newRow("C wraps to A") << "C" << abc << "" << Action::RenderText << "A";
     QTest::newRow("first rendering") << "11111111111" << abc << "" << Action::RenderText << "A";
-    QTest::newRow("dismissed current gives first") << "B"
-                                                   << "/A/C/"
-                                                   << "" << Action::RenderText << "A";
-    QTest::newRow("framed match, not substring") << "B"
-                                                 << "/AB/B/"
-                                                 << "" << Action::RenderText << "AB";
-    QTest::newRow("substring is not queued") << "A"
-                                             << "/AB/C/"
-                                             << "" << Action::RenderText << "AB";
-    QTest::newRow("case-sensitive") << "a"
-                                    << "/A/"
-                                    << "" << Action::RenderText << "A";
-    QTest::newRow("alone keeps its letters") << "A"
-                                             << "/A/"
-                                             << "s" << Action::KeepLetters << "";
-    QTest::newRow("alone, appearance changed") << "A"
-                                               << "/A/"
-                                               << "c" << Action::RenderText << "A";
+    QTest::newRow("dismissed current gives first") << "B" << QStringList{"A", "C"} << "" << Action::RenderText
+                                                   << "A";
+    QTest::newRow("whole match, not suffix") << "B" << QStringList{"AB", "B"} << "" << Action::RenderText
+                                             << "AB";
+    QTest::newRow("prefix is not queued") << "A" << QStringList{"AB", "C"} << "" << Action::RenderText << "AB";
+    QTest::newRow("case-sensitive") << "a" << QStringList{"A"} << "" << Action::RenderText << "A";
+    QTest::newRow("alone keeps its letters") << "A" << QStringList{"A"} << "s" << Action::KeepLetters << "";
+    QTest::newRow("alone, appearance changed") << "A" << QStringList{"A"} << "c" << Action::RenderText << "A";
     QTest::newRow("changed mark with another text") << "A" << abc << "c" << Action::RenderText << "B";
-    QTest::newRow("empty queue") << "A"
-                                 << "/"
-                                 << "c" << Action::GoIdle << "";
-    QTest::newRow("empty queue at start") << "11111111111"
-                                          << "/"
-                                          << "" << Action::GoIdle << "";
-    QTest::newRow("no separator at all") << "A"
-                                         << ""
-                                         << "" << Action::GoIdle << "";
-    // A text with "/" is queued whole and shown piece by piece.
-    QTest::newRow("whole slash text, then its second piece") << "x/y"
-                                                             << "/x/y/"
-                                                             << "" << Action::RenderText << "y";
-    QTest::newRow("second piece wraps to first") << "y"
-                                                 << "/x/y/"
-                                                 << "" << Action::RenderText << "x";
-    QTest::newRow("first piece then second") << "x"
-                                             << "/x/y/"
-                                             << "" << Action::RenderText << "y";
-    QTest::newRow("pieces among texts") << "y"
-                                        << "/x/y/Z/"
-                                        << "" << Action::RenderText << "Z";
-    QTest::newRow("Chinese texts") << QStringLiteral("起床") << QStringLiteral("/起床/开会/") << ""
+    QTest::newRow("empty queue") << "A" << QStringList{} << "c" << Action::GoIdle << "";
+    QTest::newRow("empty queue at start") << "11111111111" << QStringList{} << "" << Action::GoIdle << "";
+    // "/" is an ordinary character of a text.
+    const QStringList withSlash{"会议 3/15", "Z"};
+    QTest::newRow("slash text, then the next") << "会议 3/15" << withSlash << "" << Action::RenderText << "Z";
+    QTest::newRow("wraps to a slash text") << "Z" << withSlash << "" << Action::RenderText << "会议 3/15";
+    QTest::newRow("slash text alone keeps its letters")
+        << "a/b" << QStringList{"a/b"} << "s" << Action::KeepLetters << "";
+    QTest::newRow("a piece is no queued text") << "15" << withSlash << "" << Action::RenderText << "会议 3/15";
+    QTest::newRow("Chinese texts") << QStringLiteral("起床") << QStringList{"起床", "开会"} << ""
                                    << Action::RenderText << QStringLiteral("开会");
 }
 
 void CaptionStepTest::step()
 {
     QFETCH(QString, current);
-    QFETCH(QString, queue);
+    QFETCH(QStringList, queue);
     QFETCH(QString, mark);
     QFETCH(Action, action);
     QFETCH(QString, text);

@@ -17,7 +17,7 @@ public:
     bool captionStep() override
     {
         ++steps;
-        const CaptionStep step = CaptionStep::next(current, queue.text(), mark);
+        const CaptionStep step = CaptionStep::next(current, queue.texts(), mark);
         if (step.action == CaptionStep::Action::RenderText) {
             current = step.text;
             rendered.append(step.text);

@@ -77,7 +77,7 @@ void TestWeekSoak::aWeekOfDailyAlarms()
 
         for (int slot = 0; slot < kSlotCount; ++slot)
             QCOMPARE(fired.value(slot), 1);
-        QCOMPARE(h.capList.text(), QStringLiteral("/"));
+        QVERIFY(h.capList.isEmpty());
         for (int slot = 0; slot < kSlotCount; ++slot)
             QVERIFY(!form.engine->ringing().isRinging(slot));
         QVERIFY(!form.Timer2->isActive());
