@@ -37,6 +37,7 @@ QuorvelApp::QuorvelApp()
         if (!m_form1->isVisible())
             m_form1->Ex();
     });
+    connect(&m_sound, &MediaSoundPlayer::playbackProblem, m_form1.get(), &Form1::notifyUser);
     connect(m_overlay.get(), &Form2::appearanceDialogRequested, m_form3.get(), &Form3::showCentred);
 }
 

@@ -1,28 +1,36 @@
 #include "engine/MediaSoundPlayer.h"
 
-#include <QAudioOutput>
-#include <QMediaPlayer>
+#include "engine/PlatformSounds.h"
+#include "engine/SoundWorker.h"
+
 #include <QUrl>
 
-MediaSoundPlayer::MediaSoundPlayer() = default;
+MediaSoundPlayer::MediaSoundPlayer(const QString& fallbackFile, QObject* parent)
+    : QObject(parent), m_fallbackFile(fallbackFile)
+{
+    m_thread.setObjectName(QStringLiteral("sound"));
+}
 
-MediaSoundPlayer::~MediaSoundPlayer() = default;
+MediaSoundPlayer::MediaSoundPlayer() : MediaSoundPlayer(PlatformSounds::fallbackAlarmSound()) {}
+
+MediaSoundPlayer::~MediaSoundPlayer()
+{
+    m_thread.quit();
+    m_thread.wait();
+}
 
 void MediaSoundPlayer::setURL(const QString& fileName)
 {
-    ensurePlayer();
+    ensureThread();
     m_url = fileName;
-    m_player->setSource(sourceFor(fileName));
-    m_player->play();
+    emit playRequested(fileName);
 }
 
 void MediaSoundPlayer::close()
 {
     m_url.clear();
-    if (!m_player)
-        return;
-    m_player->stop();
-    m_player->setSource(QUrl());
+    if (m_worker)
+        emit stopRequested();
 }
 
 QUrl MediaSoundPlayer::sourceFor(const QString& fileName)
@@ -36,13 +44,32 @@ QUrl MediaSoundPlayer::sourceFor(const QString& fileName)
     return QUrl::fromLocalFile(fileName);
 }
 
-void MediaSoundPlayer::ensurePlayer()
+void MediaSoundPlayer::ensureThread()
 {
-    if (m_player)
+    if (m_worker)
         return;
-    m_output = std::make_unique<QAudioOutput>();
-    m_output->setVolume(1.0f);
-    m_player = std::make_unique<QMediaPlayer>();
-    m_player->setAudioOutput(m_output.get());
-    m_player->setLoops(Plays);
+    m_worker = new SoundWorker(m_fallbackFile);
+    m_worker->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    connect(this, &MediaSoundPlayer::playRequested, m_worker, &SoundWorker::play);
+    connect(this, &MediaSoundPlayer::stopRequested, m_worker, &SoundWorker::stop);
+    connect(m_worker, &SoundWorker::cannotPlay, this, &MediaSoundPlayer::onCannotPlay);
+    connect(m_worker, &SoundWorker::sounding, this, &MediaSoundPlayer::onSounding);
+    m_thread.start();
+}
+
+void MediaSoundPlayer::onCannotPlay(const QString& fileName, const QString& message)
+{
+    if (m_reported.contains(fileName))
+        return;
+    m_reported.insert(fileName);
+    emit playbackProblem(message);
+}
+
+void MediaSoundPlayer::onSounding(const QString& file)
+{
+    if (file == m_sounding)
+        return;
+    m_sounding = file;
+    emit soundingChanged(file);
 }

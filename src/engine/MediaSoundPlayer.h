@@ -2,38 +2,56 @@
 
 #include "engine/SoundPlayer.h"
 
-#include <memory>
+#include <QObject>
+#include <QSet>
+#include <QThread>
 
-class QAudioOutput;
-class QMediaPlayer;
 class QUrl;
+class SoundWorker;
 
-// The alarm's sound on Qt Multimedia. The player is created by the first setURL, since Qt
-// Multimedia holds most of the program's memory and many runs never ring. Files that are missing
-// or cannot be played stay silent.
-class MediaSoundPlayer : public SoundPlayer
+// The alarm's sound on Qt Multimedia. The media player lives on a thread of its own, so starting,
+// replacing and closing a sound never holds up the event loop, whatever the file. That thread
+// and the player start with the first sound, since Qt Multimedia holds most of the program's
+// memory and many runs never ring. A file that cannot be played is replaced by the fallback
+// sound, and the user is told once per file.
+class MediaSoundPlayer : public QObject, public SoundPlayer
 {
+    Q_OBJECT
 public:
-    static constexpr int Plays = 255;
-
+    explicit MediaSoundPlayer(const QString& fallbackFile, QObject* parent = nullptr);
     MediaSoundPlayer();
     ~MediaSoundPlayer() override;
 
+    // The chosen file, exactly as set: the fallback never shows here.
     QString URL() const override { return m_url; }
     void setURL(const QString& fileName) override;
     void close() override;
 
-    // Null until the first setURL.
-    QMediaPlayer* mediaPlayer() const { return m_player.get(); }
+    // The file last reported as heard: the chosen one, the fallback, or "" when silent.
+    QString soundingFile() const { return m_sounding; }
+    bool started() const { return m_thread.isRunning(); }
 
     // A local path becomes a file URL; text with a scheme of two or more letters is taken as a URL.
     static QUrl sourceFor(const QString& fileName);
 
-private:
-    void ensurePlayer();
+signals:
+    // Why an alarm's own file is not heard and what plays instead; once per file.
+    void playbackProblem(const QString& message);
+    void soundingChanged(const QString& file);
 
+    // To the sound thread.
+    void playRequested(const QString& fileName);
+    void stopRequested();
+
+private:
+    void ensureThread();
+    void onCannotPlay(const QString& fileName, const QString& message);
+    void onSounding(const QString& file);
+
+    const QString m_fallbackFile;
     QString m_url;
-    // Declared before the player so that the player goes first.
-    std::unique_ptr<QAudioOutput> m_output;
-    std::unique_ptr<QMediaPlayer> m_player;
+    QString m_sounding;
+    QSet<QString> m_reported;
+    QThread m_thread;
+    SoundWorker* m_worker = nullptr; // lives on m_thread, deleted when it finishes
 };

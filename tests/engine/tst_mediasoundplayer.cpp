@@ -2,7 +2,7 @@
 
 #include <QDataStream>
 #include <QFile>
-#include <QMediaPlayer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,7 +33,19 @@ class TestMediaSoundPlayer : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir m_dir;
+    QString m_tone;     // a playable file
+    QString m_fallback; // a playable stand-in for the desktop's alarm sound
+
 private slots:
+    void initTestCase()
+    {
+        m_tone = m_dir.filePath(QStringLiteral("tone.wav"));
+        m_fallback = m_dir.filePath(QStringLiteral("fallback.wav"));
+        QVERIFY(writeSilentWav(m_tone));
+        QVERIFY(writeSilentWav(m_fallback));
+    }
+
     void sourceForPathsAndUrls()
     {
         QCOMPARE(MediaSoundPlayer::sourceFor(QStringLiteral("/tmp/a b.wav")),
@@ -44,39 +56,69 @@ private slots:
         QCOMPARE(MediaSoundPlayer::sourceFor(QString()), QUrl());
     }
 
-    void readsBackExactlyWhatWasSet()
+    void playsAndClosesTheChosenFile()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("tone.wav"));
-        QVERIFY(writeSilentWav(path));
-
-        MediaSoundPlayer player;
-        QVERIFY(!player.mediaPlayer()); // nothing loaded until a sound plays
-        QCOMPARE(player.URL(), QString());
+        MediaSoundPlayer player(m_fallback);
+        QSignalSpy problems(&player, &MediaSoundPlayer::playbackProblem);
         player.close();
-        QVERIFY(!player.mediaPlayer());
+        QVERIFY(!player.started()); // nothing loaded until a sound plays
 
-        player.setURL(path);
-        QCOMPARE(player.URL(), path);
-        QVERIFY(player.mediaPlayer());
-        QCOMPARE(player.mediaPlayer()->loops(), 255);
-        QCOMPARE(player.mediaPlayer()->source(), QUrl::fromLocalFile(path));
-        QTRY_COMPARE(player.mediaPlayer()->playbackState(), QMediaPlayer::PlayingState);
-
+        player.setURL(m_tone);
+        QCOMPARE(player.URL(), m_tone);
+        QTRY_COMPARE(player.soundingFile(), m_tone);
         player.close();
         QCOMPARE(player.URL(), QString());
-        QCOMPARE(player.mediaPlayer()->source(), QUrl());
-        QCOMPARE(player.mediaPlayer()->playbackState(), QMediaPlayer::StoppedState);
+        QTRY_COMPARE(player.soundingFile(), QString());
+        QCOMPARE(problems.count(), 0);
     }
 
-    void missingFileIsSilent()
+    void unplayableFileGivesTheFallback_data()
     {
-        MediaSoundPlayer player;
-        const QString missing = QStringLiteral("D:\\提示音乐.mp3");
-        player.setURL(missing);
-        QCOMPARE(player.URL(), missing);
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << m_dir.filePath(QStringLiteral("gone.mp3")) << "找不到";
+        QTest::newRow("Windows default") << "D:\\提示音乐.mp3"
+                                         << "找不到";
+        QTest::newRow("a folder") << m_dir.path() << "无法读取";
+        QTest::newRow("not audio") << m_dir.filePath(QStringLiteral("notes.mp3")) << "无法播放";
+    }
+    void unplayableFileGivesTheFallback()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, reason);
+        QFile notAudio(m_dir.filePath(QStringLiteral("notes.mp3")));
+        QVERIFY(notAudio.open(QIODevice::WriteOnly));
+        notAudio.write(QByteArray("just some words, no sound\n").repeated(200));
+        notAudio.close();
+
+        MediaSoundPlayer player(m_fallback);
+        QSignalSpy problems(&player, &MediaSoundPlayer::playbackProblem);
+        player.setURL(chosen);
+        QTRY_COMPARE(player.soundingFile(), m_fallback);
+        QCOMPARE(player.URL(), chosen); // the same-file rule still sees the chosen file
+        QTRY_COMPARE(problems.count(), 1);
+        const QString message = problems.at(0).at(0).toString();
+        QVERIFY2(message.contains(reason) && message.contains(chosen), qPrintable(message));
+
+        // Told once: the same file again rings the fallback without a second message.
         player.close();
-        QCOMPARE(player.URL(), QString());
+        QTRY_COMPARE(player.soundingFile(), QString());
+        player.setURL(chosen);
+        QTRY_COMPARE(player.soundingFile(), m_fallback);
+        QCOMPARE(problems.count(), 1);
+    }
+
+    void missingFallbackIsToldInTheSameMessage()
+    {
+        const QString noFallback = m_dir.filePath(QStringLiteral("no-fallback.oga"));
+        MediaSoundPlayer player(noFallback);
+        QSignalSpy problems(&player, &MediaSoundPlayer::playbackProblem);
+        player.setURL(QStringLiteral("D:\\提示音乐.mp3"));
+        QTRY_COMPARE(problems.count(), 1);
+        const QString message = problems.at(0).at(0).toString();
+        QVERIFY2(message.contains(noFallback) && message.contains(QStringLiteral("也找不到")),
+                 qPrintable(message));
+        QCOMPARE(player.soundingFile(), QString());
     }
 };
 

@@ -30,11 +30,12 @@ void CaptionStepTest::step_data()
     QTest::newRow("B then C") << "B" << abc << "s" << Action::RenderText << "C";
     QTest::newRow("C wraps to A") << "C" << abc << "" << Action::RenderText << "A";
     QTest::newRow("first rendering") << "11111111111" << abc << "" << Action::RenderText << "A";
-    QTest::newRow("dismissed current gives first") << "B" << QStringList{"A", "C"} << "" << Action::RenderText
-                                                   << "A";
-    QTest::newRow("whole match, not suffix") << "B" << QStringList{"AB", "B"} << "" << Action::RenderText
-                                             << "AB";
-    QTest::newRow("prefix is not queued") << "A" << QStringList{"AB", "C"} << "" << Action::RenderText << "AB";
+    QTest::newRow("dismissed current gives first")
+        << "B" << QStringList{"A", "C"} << "" << Action::RenderText << "A";
+    QTest::newRow("whole match, not suffix")
+        << "B" << QStringList{"AB", "B"} << "" << Action::RenderText << "AB";
+    QTest::newRow("prefix is not queued")
+        << "A" << QStringList{"AB", "C"} << "" << Action::RenderText << "AB";
     QTest::newRow("case-sensitive") << "a" << QStringList{"A"} << "" << Action::RenderText << "A";
     QTest::newRow("alone keeps its letters") << "A" << QStringList{"A"} << "s" << Action::KeepLetters << "";
     QTest::newRow("alone, appearance changed") << "A" << QStringList{"A"} << "c" << Action::RenderText << "A";
@@ -47,7 +48,8 @@ void CaptionStepTest::step_data()
     QTest::newRow("wraps to a slash text") << "Z" << withSlash << "" << Action::RenderText << "会议 3/15";
     QTest::newRow("slash text alone keeps its letters")
         << "a/b" << QStringList{"a/b"} << "s" << Action::KeepLetters << "";
-    QTest::newRow("a piece is no queued text") << "15" << withSlash << "" << Action::RenderText << "会议 3/15";
+    QTest::newRow("a piece is no queued text")
+        << "15" << withSlash << "" << Action::RenderText << "会议 3/15";
     QTest::newRow("Chinese texts") << QStringLiteral("起床") << QStringList{"起床", "开会"} << ""
                                    << Action::RenderText << QStringLiteral("开会");
 }
