@@ -1,21 +1,22 @@
 // How long the event loop stands still while an alarm's sound starts and is dismissed, for a file
 // that does not exist, for one that is not audio (its source fails inside the media player, which
-// then blocks on closing it) and for a real wav file. A 1 ms timer probes the
-// loop; a stall is the longest gap between its ticks beyond that millisecond. The figure is the
-// median over several rounds of each round's longest stall.
+// then blocks on closing it) and for a real file. A 1 ms timer probes the loop; a stall is the
+// longest gap between its ticks beyond that millisecond. The figure is the median over several
+// rounds of each round's longest stall.
 #include "BenchReport.h"
 #include "engine/AlarmSound.h"
 #include "engine/CaptionQueue.h"
 #include "engine/MediaSoundPlayer.h"
+#include "engine/PlatformSounds.h"
 #include "engine/RingingState.h"
 #include "schedule/AlarmTable.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/SettingsValues.h"
 
 #include <QCoreApplication>
-#include <QDataStream>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -27,27 +28,6 @@ constexpr int kRounds = 5;
 constexpr int kRingMs = 400;    // from firing to the click that dismisses
 constexpr int kSettleMs = 1500; // after it, long enough for a blocking close to have happened
 constexpr double kBudgetMs = 20.0;
-
-// Two seconds of a 440 Hz square wave, 8 kHz 8-bit mono.
-bool writeWav(const QString& path)
-{
-    const quint32 samples = 16000;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QDataStream out(&file);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + samples);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(8000) << quint16(1)
-        << quint16(8);
-    out.writeRawData("data", 4);
-    out << samples;
-    for (quint32 i = 0; i < samples; ++i)
-        out << quint8((i / 9) % 2 ? 200 : 56);
-    return out.status() == QDataStream::Ok;
-}
 
 // Runs the event loop for `ms`, returning the longest stall seen meanwhile.
 double runLoopFor(int ms)
@@ -112,13 +92,13 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString real = dir.filePath(QStringLiteral("tone.wav"));
-    if (!writeWav(real)) {
-        std::fprintf(stderr, "bench_sound: cannot write %s\n", qPrintable(real));
+    // The desktop's alarm sound is the real file, and the fallback for the other two.
+    const QString real = PlatformSounds::fallbackAlarmSound();
+    if (!QFileInfo::exists(real)) {
+        std::fprintf(stderr, "bench_sound: %s is missing; run scripts/install-deps\n", qPrintable(real));
         return 1;
     }
-    // The fallback that stands in for a missing file is a real file too, so both paths play.
-    MediaSoundPlayer player(real);
+    MediaSoundPlayer player;
     const double missing = medianStall(player, dir.filePath(QStringLiteral("missing.mp3")), "missing file");
     const QString text = dir.filePath(QStringLiteral("notes.mp3"));
     QFile notAudio(text);
