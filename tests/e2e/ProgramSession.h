@@ -6,6 +6,12 @@
 #include <QTemporaryDir>
 #include <optional>
 
+// A sound file every test desktop has. An alarm with the default sound (a Windows path) rings the
+// desktop's alarm sound and tells the user so in a note; tests that are not about sound seed this
+// one, so that no note covers what they look at.
+inline const QString kPlayableSound =
+    QStringLiteral("/usr/share/sounds/freedesktop/stereo/alarm-clock-elapsed.oga");
+
 // One run of the real program in the test desktop, with its own settings, runtime folder and
 // stub commands first on PATH, so nothing it starts can touch the machine.
 class ProgramSession

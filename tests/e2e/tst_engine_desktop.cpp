@@ -25,6 +25,7 @@ void seedDueAlarm(ProgramSession& session, const QString& action, const QString&
     session.seed(QStringLiteral("time"), slot, QTime::currentTime().toString(QStringLiteral("HH:mm")));
     session.seed(QStringLiteral("slogan"), slot, QStringLiteral("该走了"));
     session.seed(QStringLiteral("ml"), slot, action);
+    session.seed(QStringLiteral("music"), slot, kPlayableSound);
 }
 
 } // namespace
