@@ -1,6 +1,7 @@
 #include "schedule/ListRowDelegate.h"
 
 #include <QApplication>
+#include <QCache>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
@@ -79,21 +80,47 @@ void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->restore();
 }
 
+namespace {
+
+struct Fit
+{
+    int pixelSize = 0;
+    Ink ink;
+};
+
+// The largest pixel size at which the line's ink fits the row, with that ink. Measuring renders the
+// line, so each font and text is measured once rather than on every repaint and blink.
+Fit fitOf(const QFont& rowFont, const QString& text, int room)
+{
+    static QCache<QString, Fit> fits(64);
+    const QString key = rowFont.key() + QChar(0) + text;
+    if (const Fit* known = fits.object(key))
+        return *known;
+    QFont font = rowFont;
+    Fit fit;
+    for (int size = QFontInfo(font).pixelSize(); size >= kSmallestPixelSize; --size) {
+        font.setPixelSize(size);
+        fit = {size, inkOf(font, kTallGlyphs + text)};
+        if (fit.ink.height() <= room)
+            break;
+    }
+    fits.insert(key, new Fit(fit));
+    return fit;
+}
+
+} // namespace
+
 void ListRowDelegate::drawLine(QPainter& painter, const QRect& row, const QString& text)
 {
     if (text.isEmpty())
         return;
     const int room = kRowHeight - 1;
+    const Fit fit = fitOf(painter.font(), text, room);
     QFont font = painter.font();
-    Ink ink;
-    for (int size = QFontInfo(font).pixelSize(); size >= kSmallestPixelSize; --size) {
-        font.setPixelSize(size);
-        ink = inkOf(font, kTallGlyphs + text);
-        if (ink.height() <= room)
-            break;
-    }
+    if (fit.pixelSize > 0)
+        font.setPixelSize(fit.pixelSize);
     painter.setFont(font);
-    const int baseline = row.top() + (room - ink.height()) / 2 - ink.top;
+    const int baseline = row.top() + (room - fit.ink.height()) / 2 - fit.ink.top;
     painter.drawText(QPoint(row.left(), baseline),
                      QFontMetrics(font).elidedText(text, Qt::ElideRight, row.width()));
 }
