@@ -3,7 +3,7 @@
 // the server's share of a cycle is measured too: moving letters cost it more than they cost us.
 #include "BenchReport.h"
 #include "appearance/Appearance.h"
-#include "engine/CaptionQueue.h"
+#include "overlay/CaptionQueue.h"
 #include "overlay/Form2.h"
 
 #include <QApplication>

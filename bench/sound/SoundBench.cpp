@@ -5,10 +5,10 @@
 // rounds of each round's longest stall.
 #include "BenchReport.h"
 #include "engine/AlarmSound.h"
-#include "engine/CaptionQueue.h"
 #include "engine/MediaSoundPlayer.h"
 #include "engine/PlatformSounds.h"
 #include "engine/RingingState.h"
+#include "overlay/CaptionQueue.h"
 #include "schedule/AlarmTable.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/SettingsValues.h"

@@ -3,11 +3,11 @@
 #include "app/AppIcon.h"
 #include "app/CoveredControls.h"
 #include "app/NotificationIcon.h"
+#include "app/RowBar.h"
 #include "app/SoundFileChooser.h"
 #include "appearance/Appearance.h"
 #include "engine/AlarmEngine.h"
 #include "engine/Clock.h"
-#include "engine/RowBar.h"
 #include "overlay/OverlayPort.h"
 #include "overlay/ScreenLayout.h"
 #include "schedule/DateCue.h"
@@ -133,21 +133,63 @@ void Form1::createControls()
     connect(Picture1, &EditorPanel::saveRequested, this, &Form1::Command4_Click);
     Picture1->today = [this] { return m_services.clock.now().date(); };
 
-    engine = new AlarmEngine(
-        alarmSlots, m_services.store, m_services.clock, m_services.runner, m_services.sound,
-        m_services.overlay, m_services.CapList, {List1, Ptt, Command1, Command7, Command8, Timer2, Tclo},
-        {[this] { RaiseMainWindow(); },
-         [this] {
-             raise();
-             activateWindow();
-         },
-         [this](const QString& message) { notifyUser(message); }, m_services.exitProgram},
-        this);
+    connectEngine();
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
     chooseSoundFile = [this](const QString& preset, const QString& filter) {
         return SoundFileChooser::choose(this, preset, filter);
     };
+}
+
+void Form1::connectEngine()
+{
+    AlarmEngine& engine = m_services.engine;
+    connect(Timer2, &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(Tclo, &QTimer::timeout, &engine, &AlarmEngine::Tclo_Timer);
+    connect(Command7, &QPushButton::clicked, &engine, &AlarmEngine::Command7_Click);
+    connect(Command8, &QPushButton::clicked, &engine, &AlarmEngine::Command8_Click);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        connect(Ptt[slot], &RowBar::clicked, &engine, [&engine, slot] { engine.Ptt_Click(slot); });
+
+    connect(&engine, &AlarmEngine::ringingStarted, this, [this](int slot, const QString& line) {
+        Timer2->start();
+        Ptt[slot]->setLine(line);
+    });
+    connect(&engine, &AlarmEngine::ringingStopped, this, [this](int slot, bool anyRinging) {
+        Ptt[slot]->hide();
+        if (!anyRinging)
+            Timer2->stop();
+    });
+    connect(&engine, &AlarmEngine::countdownChanged, this, &Form1::applyCountdown);
+    connect(&engine, &AlarmEngine::raiseRequested, this, [this](bool focus) {
+        RaiseMainWindow();
+        if (focus) {
+            raise();
+            activateWindow();
+        }
+    });
+    connect(&engine, &AlarmEngine::exitRequested, this, [this] { m_services.exitProgram(); });
+    connect(&engine, &AlarmEngine::failureReported, this, &Form1::notifyUser);
+    connect(&engine, &AlarmEngine::slotFired, this, [this](int slot) {
+        if (List1->item(slot)->isSelected())
+            Command1->setEnabled(false);
+    });
+}
+
+void Form1::applyCountdown()
+{
+    const Countdown& countdown = m_services.engine.countdown();
+    if (countdown.running())
+        Tclo->start();
+    else
+        Tclo->stop();
+    const auto apply = [](QPushButton* button, const CountdownButton& state) {
+        button->setText(state.caption);
+        button->setVisible(state.visible);
+        button->setEnabled(state.enabled);
+    };
+    apply(Command7, countdown.Command7());
+    apply(Command8, countdown.Command8());
 }
 
 void Form1::Form_Load()
@@ -190,17 +232,10 @@ void Form1::Form_Load()
 
 void Form1::loadSlots()
 {
-    using SettingsValues::readText;
+    m_services.engine.loadSlots();
     for (int i = 0; i < kSlotCount; ++i) {
-        const QString key = SlotKey(i);
-        alarmSlots.alarmArmed[i] = true;
         Ptt[i]->move(Twips::toPixels(180), Twips::toPixels(150 + 180 * i));
-        alarmSlots.alarmOn[i] =
-            electIsOn(readText(m_services.store, AlarmSection::Elect, key, QStringLiteral("0")));
-        alarmSlots.alarmTime[i] = readText(m_services.store, AlarmSection::Time, key, AlarmDefault::Time);
-        const QString slogan = readText(m_services.store, AlarmSection::Slogan, key, AlarmDefault::Slogan);
-        auto* item =
-            new QListWidgetItem(BuildListLine(alarmSlots.alarmOn[i], alarmSlots.alarmTime[i], slogan));
+        auto* item = new QListWidgetItem(m_services.engine.listLine(i));
         // Rows as far apart as the row bars laid over them.
         item->setSizeHint(QSize(1, ListRowDelegate::kRowHeight));
         List1->addItem(item);
@@ -233,7 +268,15 @@ void Form1::SetFont()
 
 void Form1::Timer1_Timer()
 {
-    engine->Timer1_Timer();
+    m_services.engine.Timer1_Timer();
+}
+
+void Form1::Timer2_Timer()
+{
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (m_services.engine.isRinging(slot))
+            Ptt[slot]->setVisible(!Ptt[slot]->isVisible());
+    }
 }
 
 void Form1::Command1_Click()
@@ -263,13 +306,8 @@ void Form1::Command4_Click()
     // Enter saves what leaving the field would show: the time in its five-character form.
     Picture1->Ttime->setText(save.fields.time);
     EntryEdit::apply(m_services.store, Picture1->editedSlot, save.writes);
-    alarmSlots.alarmOn[slot] = save.fields.on;
-    alarmSlots.alarmTime[slot] = save.fields.time;
+    m_services.engine.entrySaved(slot, save.fields.on, save.fields.time);
     List1->item(slot)->setText(BuildListLine(save.fields.on, save.fields.time, save.fields.slogan));
-    if (save.fields.on) {
-        alarmSlots.alarmArmed[slot] = true;
-        alarmSlots.firedOn[slot] = QDate();
-    }
     Command5_Click();
 }
 
@@ -338,11 +376,11 @@ void Form1::Timer3_Timer()
 void Form1::List1_Click()
 {
     const int row = selectedRow();
-    const bool ringing = row >= 0 && engine->ringing().isRinging(row);
+    const bool ringing = row >= 0 && m_services.engine.isRinging(row);
     Command1->setEnabled(row >= 0 && !ringing);
     Timer3->stop();
     if (ringing)
-        engine->Ptt_Click(row);
+        m_services.engine.Ptt_Click(row);
 }
 
 int Form1::selectedRow() const

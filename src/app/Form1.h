@@ -7,9 +7,7 @@
 #include <functional>
 
 class AlarmEngine;
-class CaptionQueue;
 class Clock;
-class CommandRunner;
 class EditorPanel;
 class NotificationIcon;
 class OverlayPort;
@@ -18,7 +16,6 @@ class QPushButton;
 class QTimer;
 class RowBar;
 class SettingsStore;
-class SoundPlayer;
 struct Appearance;
 
 // What the main window works with; the application provides the real ones, tests their fakes.
@@ -26,10 +23,9 @@ struct Form1Services
 {
     SettingsStore& store;
     Clock& clock;
-    CommandRunner& runner;
-    SoundPlayer& sound;
+    // The alarms; the window shows what it signals and passes on the user's clicks.
+    AlarmEngine& engine;
     OverlayPort& overlay;
-    CaptionQueue& CapList;
     // Hands the stored appearance to the appearance dialog.
     std::function<void(const Appearance&)> applyAppearance;
     // Ends the program at once, without the window's unload steps.
@@ -50,6 +46,8 @@ public:
     void Form_Load();
     // The alarm check, every 20 s and once at start.
     void Timer1_Timer();
+    // Blinks the bars of the ringing rows.
+    void Timer2_Timer();
 
     void Command2_Click(); // hide into the tray
     void Command3_Click(); // exit at once
@@ -71,7 +69,6 @@ public:
     // The list's selected row, or -1.
     int selectedRow() const;
 
-    AlarmSlots alarmSlots;
     QString soundFileFilter;
 
     QListWidget* List1 = nullptr;
@@ -87,7 +84,6 @@ public:
     QTimer* Timer3 = nullptr;
     QTimer* Tclo = nullptr;
     NotificationIcon* trayIcon = nullptr;
-    AlarmEngine* engine = nullptr;
     // The file chooser, replaceable so tests can answer it: (preset file, filter) -> chosen or preset.
     std::function<QString(const QString&, const QString&)> chooseSoundFile;
     // Check2's value at start-up, as decimal text.
@@ -101,6 +97,8 @@ protected:
 
 private:
     void createControls();
+    void connectEngine();
+    void applyCountdown();
     void loadSlots();
     void fillChoiceLists();
     // Stores the id of the native window on screen for a later second copy.

@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 #include "appearance/FontNames.h"
 #include "appearance/Form3.h"
+#include "engine/AlarmEngine.h"
 #include "overlay/Form2.h"
 #include "settings/SettingsValues.h"
 
@@ -19,13 +20,12 @@ QuorvelApp::QuorvelApp()
     m_form3 = std::make_unique<Form3>(m_store);
     m_overlay = std::make_unique<Form2>(m_capList, *m_form3);
     m_form3->setOverlay(m_overlay.get());
+    m_engine = std::make_unique<AlarmEngine>(m_store, m_clock, m_runner, m_sound, *m_overlay, m_capList);
     Form1Services services{
         m_store,
         m_clock,
-        m_runner,
-        m_sound,
+        *m_engine,
         *m_overlay,
-        m_capList,
         [this](const Appearance& appearance) {
             m_form3->applyStored(appearance);
             m_overlay->SetTr();
@@ -37,7 +37,6 @@ QuorvelApp::QuorvelApp()
         if (!m_form1->isVisible())
             m_form1->Ex();
     });
-    connect(&m_sound, &MediaSoundPlayer::playbackProblem, m_form1.get(), &Form1::notifyUser);
     connect(m_overlay.get(), &Form2::appearanceDialogRequested, m_form3.get(), &Form3::showCentred);
 }
 

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "engine/CaptionQueue.h"
 #include "engine/MediaSoundPlayer.h"
 #include "engine/ProcessCommandRunner.h"
 #include "engine/SystemClock.h"
+#include "overlay/CaptionQueue.h"
 #include "settings/QSettingsStore.h"
 
 #include <QObject>
 #include <QTranslator>
 #include <memory>
 
+class AlarmEngine;
 class Form1;
 class Form2;
 class Form3;
@@ -41,5 +42,6 @@ private:
     // The strip reads the dialog's controls, so the dialog outlives it.
     std::unique_ptr<Form3> m_form3;
     std::unique_ptr<Form2> m_overlay;
+    std::unique_ptr<AlarmEngine> m_engine;
     std::unique_ptr<Form1> m_form1;
 };

@@ -1,79 +1,156 @@
 #include "engine/AlarmEngine.h"
 
-#include "engine/RowBar.h"
+#include "engine/AlarmActions.h"
+#include "engine/AlarmSound.h"
+#include "engine/CommandRunner.h"
+#include "engine/PlatformCommands.h"
+#include "engine/SoundPlayer.h"
+#include "overlay/CaptionQueue.h"
+#include "overlay/OverlayPort.h"
+#include "settings/SettingsValues.h"
 
-#include <QListWidget>
-#include <QPushButton>
-#include <QTimer>
+using SettingsValues::readText;
 
-AlarmEngine::AlarmEngine(AlarmSlots& alarmSlots, SettingsStore& store, const Clock& clock,
-                         CommandRunner& runner, SoundPlayer& sound, OverlayPort& overlay,
-                         CaptionQueue& capList, const AlarmEngineWidgets& widgets,
-                         const AlarmEngineWindow& window, QObject* parent)
-    : QObject(parent), m_store(store), m_sound(sound), m_capList(capList), m_widgets(widgets),
-      m_window(window), m_actions(runner, m_countdown, *this),
-      m_firing(store, capList, overlay, sound, m_ringing, m_actions, *this), m_check(alarmSlots, store, clock)
+AlarmEngine::AlarmEngine(SettingsStore& store, const Clock& clock, CommandRunner& runner, SoundPlayer& sound,
+                         OverlayPort& overlay, CaptionQueue& capList, QObject* parent)
+    : QObject(parent), m_store(store), m_runner(runner), m_sound(sound), m_overlay(overlay),
+      m_capList(capList), m_check(m_slots, store, clock)
 {
-    connect(m_widgets.Timer2, &QTimer::timeout, this, &AlarmEngine::Timer2_Timer);
-    connect(m_widgets.Tclo, &QTimer::timeout, this, &AlarmEngine::Tclo_Timer);
-    connect(m_widgets.Command7, &QPushButton::clicked, this, &AlarmEngine::Command7_Click);
-    connect(m_widgets.Command8, &QPushButton::clicked, this, &AlarmEngine::Command8_Click);
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        connect(m_widgets.Ptt[slot], &RowBar::clicked, this, [this, slot] { Ptt_Click(slot); });
+    connect(&m_sound, &SoundPlayer::playbackProblem, this, &AlarmEngine::failureReported);
+}
+
+void AlarmEngine::loadSlots()
+{
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const QString key = SlotKey(slot);
+        m_slots.alarmArmed[slot] = true;
+        m_slots.alarmOn[slot] = electIsOn(readText(m_store, AlarmSection::Elect, key, QStringLiteral("0")));
+        m_slots.alarmTime[slot] = readText(m_store, AlarmSection::Time, key, AlarmDefault::Time);
+    }
+}
+
+QString AlarmEngine::listLine(int slot) const
+{
+    const QString slogan = readText(m_store, AlarmSection::Slogan, SlotKey(slot), AlarmDefault::Slogan);
+    return BuildListLine(m_slots.alarmOn[slot], m_slots.alarmTime[slot], slogan);
+}
+
+void AlarmEngine::entrySaved(int slot, bool on, const QString& time)
+{
+    if (slot < 0 || slot >= kSlotCount)
+        return;
+    m_slots.alarmOn[slot] = on;
+    m_slots.alarmTime[slot] = time;
+    if (on) {
+        m_slots.alarmArmed[slot] = true;
+        m_slots.firedOn[slot] = QDate();
+    }
 }
 
 void AlarmEngine::Timer1_Timer()
 {
     m_check.run([this](int slot) {
-        if (m_firing.fire(slot))
+        if (fire(slot))
             return true;
-        m_window.exitProgram();
+        emit exitRequested();
         return false;
     });
 }
 
-void AlarmEngine::Timer2_Timer()
+bool AlarmEngine::fire(int slot)
 {
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (m_ringing.isRinging(slot))
-            m_widgets.Ptt[slot]->setVisible(!m_widgets.Ptt[slot]->isVisible());
+    const QString key = SlotKey(slot);
+    const QString text = readText(m_store, AlarmSection::Slogan, key, AlarmDefault::Slogan);
+    // A text already queued is neither queued nor rendered twice.
+    if (m_capList.append(text))
+        m_overlay.SetCap(text);
+
+    StartAlarmSound(m_sound, readText(m_store, AlarmSection::Music, key, AlarmDefault::Music));
+
+    m_overlay.showOverlay();
+    // A strip in the middle of its cycle picks the new text up when its cycle comes round.
+    if (!m_overlay.cycleRunning())
+        m_overlay.startSlideIn();
+
+    m_ringing.mark(slot);
+    emit ringingStarted(slot, BuildListLine(m_slots.alarmOn[slot], m_slots.alarmTime[slot], text));
+
+    if (!PerformAlarmAction(readText(m_store, AlarmSection::Action, key, AlarmDefault::Action)))
+        return false;
+
+    m_overlay.PosTop();
+    emit slotFired(slot);
+    return true;
+}
+
+bool AlarmEngine::PerformAlarmAction(const QString& label)
+{
+    using Kind = AlarmActionPlan::Kind;
+    const AlarmActionPlan plan = planAlarmAction(label);
+    switch (plan.kind) {
+    case Kind::Nothing:
+        break;
+    case Kind::ExitProgram:
+        return false;
+    case Kind::RaiseAndCountdown:
+        emit raiseRequested(false);
+        m_countdown.start(plan.countdownWord);
+        emit countdownChanged();
+        break;
+    case Kind::ShutDownNow:
+        startCommand(PlatformCommands::shutDownNow());
+        break;
+    case Kind::RestartNow:
+        startCommand(PlatformCommands::restartNow());
+        break;
+    case Kind::RaiseAndFocus:
+        emit raiseRequested(true);
+        break;
+    case Kind::RunCommand:
+        startCommand(plan.commandLine);
+        break;
     }
+    return true;
 }
 
 void AlarmEngine::Ptt_Click(int slot)
 {
-    m_widgets.Ptt[slot]->hide();
-    if (!dismissSlot(slot, m_store, m_ringing, m_capList, m_sound))
-        m_widgets.Timer2->stop();
+    const bool anyRinging = dismissSlot(slot, m_store, m_ringing, m_capList, m_sound);
+    emit ringingStopped(slot, anyRinging);
 }
 
-void AlarmEngine::countdownChanged()
+void AlarmEngine::Tclo_Timer()
 {
-    if (m_countdown.running())
-        m_widgets.Tclo->start();
-    else
-        m_widgets.Tclo->stop();
-    const auto apply = [](QPushButton* button, const CountdownButton& state) {
-        button->setText(state.caption);
-        button->setVisible(state.visible);
-        button->setEnabled(state.enabled);
-    };
-    apply(m_widgets.Command7, m_countdown.Command7());
-    apply(m_widgets.Command8, m_countdown.Command8());
+    const Countdown::Command command = m_countdown.tick();
+    // The buttons are brought up to date first, so a failure message never sits beside a stale caption.
+    emit countdownChanged();
+    startCountdownCommand(command);
 }
 
-void AlarmEngine::startBlinking()
+void AlarmEngine::Command7_Click()
 {
-    m_widgets.Timer2->start();
+    const Countdown::Command command = m_countdown.runNow();
+    emit countdownChanged();
+    startCountdownCommand(command);
 }
 
-void AlarmEngine::paintRingingBar(int slot)
+void AlarmEngine::Command8_Click()
 {
-    m_widgets.Ptt[slot]->setLine(m_widgets.List1->item(slot)->text());
+    m_countdown.cancel();
+    emit countdownChanged();
 }
 
-void AlarmEngine::slotFired(int slot)
+void AlarmEngine::startCommand(const QString& commandLine)
 {
-    if (m_widgets.List1->item(slot)->isSelected())
-        m_widgets.Command1->setEnabled(false);
+    if (!commandLine.trimmed().isEmpty() && m_runner.startDetached(commandLine))
+        return;
+    emit failureReported(commandFailureMessage(commandLine));
+}
+
+void AlarmEngine::startCountdownCommand(Countdown::Command command)
+{
+    if (command == Countdown::Command::ShutDown)
+        startCommand(PlatformCommands::shutDownNow());
+    else if (command == Countdown::Command::Restart)
+        startCommand(PlatformCommands::restartNow());
 }

@@ -1,86 +1,81 @@
 #pragma once
 
-#include "engine/AlarmActions.h"
 #include "engine/AlarmCheck.h"
-#include "engine/AlarmFiring.h"
-#include "engine/AlarmHost.h"
 #include "engine/Countdown.h"
 #include "engine/RingingState.h"
+#include "schedule/AlarmTable.h"
 
 #include <QObject>
-#include <array>
-#include <functional>
 
 class CaptionQueue;
 class Clock;
 class CommandRunner;
 class OverlayPort;
-class QListWidget;
-class QPushButton;
-class QTimer;
-class RowBar;
 class SettingsStore;
 class SoundPlayer;
 
-// The main window's widgets that the alarm engine drives.
-struct AlarmEngineWidgets
-{
-    QListWidget* List1;
-    std::array<RowBar*, kSlotCount> Ptt;
-    QPushButton* Command1;
-    QPushButton* Command7;
-    QPushButton* Command8;
-    QTimer* Timer2;
-    QTimer* Tclo;
-};
-
-// What the engine asks of the main window itself.
-struct AlarmEngineWindow
-{
-    std::function<void()> raise;
-    std::function<void()> focus;
-    std::function<void(const QString&)> reportFailure;
-    std::function<void()> exitProgram;
-};
-
-// The alarm check, the firing sequence, the actions with their countdown, and ringing rows with
-// their dismissal, applied to the main window's widgets.
-class AlarmEngine : public QObject, private AlarmHost
+// The ten alarms while the program runs: the check that fires due slots, their sounds and actions
+// with the shutdown countdown, and ringing until each is dismissed. The strip is driven through its
+// port; everything the main window shows is announced through signals.
+class AlarmEngine : public QObject
 {
     Q_OBJECT
 public:
-    AlarmEngine(AlarmSlots& alarmSlots, SettingsStore& store, const Clock& clock, CommandRunner& runner,
-                SoundPlayer& sound, OverlayPort& overlay, CaptionQueue& capList,
-                const AlarmEngineWidgets& widgets, const AlarmEngineWindow& window,
-                QObject* parent = nullptr);
+    AlarmEngine(SettingsStore& store, const Clock& clock, CommandRunner& runner, SoundPlayer& sound,
+                OverlayPort& overlay, CaptionQueue& capList, QObject* parent = nullptr);
 
+    // Start-up: every slot armed, its switch and time read from the store.
+    void loadSlots();
+    // The slot's row in the alarm list, from its switch and time and its stored text.
+    QString listLine(int slot) const;
+    // The editor saved the slot: it takes the new switch and time, and a slot switched on may
+    // fire again today.
+    void entrySaved(int slot, bool on, const QString& time);
+
+    // The alarm check: fires every due slot, lower index first.
     void Timer1_Timer();
-    void Timer2_Timer();
+    // Dismisses a ringing slot.
     void Ptt_Click(int slot);
-    void Tclo_Timer() { m_actions.Tclo_Timer(); }
-    void Command7_Click() { m_actions.Command7_Click(); }
-    void Command8_Click() { m_actions.Command8_Click(); }
+    // One second of the countdown.
+    void Tclo_Timer();
+    // The countdown's buttons: shut down or restart now, or cancel.
+    void Command7_Click();
+    void Command8_Click();
 
-    const RingingState& ringing() const { return m_ringing; }
+    const AlarmSlots& alarmSlots() const { return m_slots; }
+    bool isRinging(int slot) const { return m_ringing.isRinging(slot); }
     const Countdown& countdown() const { return m_countdown; }
 
+signals:
+    // The slot rings: its row blinks, showing `line`, until it is dismissed.
+    void ringingStarted(int slot, const QString& line);
+    // The slot was dismissed; `anyRinging` tells whether another slot still rings.
+    void ringingStopped(int slot, bool anyRinging);
+    // countdown() changed: whether its timer runs, and what its two buttons show.
+    void countdownChanged();
+    // The main window is to come up above other windows, and take the focus when `focus` is set.
+    void raiseRequested(bool focus);
+    // "退出程序" fired: the program ends now, and nothing after the action runs.
+    void exitRequested();
+    // A command could not start, or a sound cannot be played; the firing goes on.
+    void failureReported(const QString& message);
+    // The slot's firing is complete: its action ran and the strip is on top again.
+    void slotFired(int slot);
+
 private:
-    void RaiseMainWindow() override { m_window.raise(); }
-    void focusMainWindow() override { m_window.focus(); }
-    void countdownChanged() override;
-    void startBlinking() override;
-    void paintRingingBar(int slot) override;
-    void slotFired(int slot) override;
-    void reportFailure(const QString& message) override { m_window.reportFailure(message); }
+    // Returns false when the action ends the program; nothing after the action has run then.
+    bool fire(int slot);
+    bool PerformAlarmAction(const QString& label);
+    void startCommand(const QString& commandLine);
+    void startCountdownCommand(Countdown::Command command);
 
     SettingsStore& m_store;
+    CommandRunner& m_runner;
     SoundPlayer& m_sound;
+    OverlayPort& m_overlay;
     CaptionQueue& m_capList;
-    AlarmEngineWidgets m_widgets;
-    AlarmEngineWindow m_window;
+    AlarmSlots m_slots;
     Countdown m_countdown;
     RingingState m_ringing;
-    AlarmActions m_actions;
-    AlarmFiring m_firing;
     AlarmCheck m_check;
 };

@@ -1,7 +1,7 @@
 #include "engine/AlarmSound.h"
 
-#include "engine/CaptionQueue.h"
 #include "engine/SoundPlayer.h"
+#include "overlay/CaptionQueue.h"
 
 void StartAlarmSound(SoundPlayer& player, const QString& fileName)
 {

@@ -6,7 +6,7 @@
 #include <QUrl>
 
 MediaSoundPlayer::MediaSoundPlayer(const QString& fallbackFile, QObject* parent)
-    : QObject(parent), m_fallbackFile(fallbackFile)
+    : SoundPlayer(parent), m_fallbackFile(fallbackFile)
 {
     m_thread.setObjectName(QStringLiteral("sound"));
 }

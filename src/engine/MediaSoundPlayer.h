@@ -2,7 +2,6 @@
 
 #include "engine/SoundPlayer.h"
 
-#include <QObject>
 #include <QSet>
 #include <QThread>
 
@@ -14,7 +13,7 @@ class SoundWorker;
 // and the player start with the first sound, since Qt Multimedia holds most of the program's
 // memory and many runs never ring. A file that cannot be played is replaced by the fallback
 // sound, and the user is told once per file.
-class MediaSoundPlayer : public QObject, public SoundPlayer
+class MediaSoundPlayer : public SoundPlayer
 {
     Q_OBJECT
 public:
@@ -35,8 +34,6 @@ public:
     static QUrl sourceFor(const QString& fileName);
 
 signals:
-    // Why an alarm's own file is not heard and what plays instead; once per file.
-    void playbackProblem(const QString& message);
     void soundingChanged(const QString& file);
 
     // To the sound thread.

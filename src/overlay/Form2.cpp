@@ -1,8 +1,8 @@
 #include "overlay/Form2.h"
 
 #include "appearance/Appearance.h"
-#include "engine/CaptionQueue.h"
 #include "overlay/CaptionPainter.h"
+#include "overlay/CaptionQueue.h"
 #include "overlay/CaptionStep.h"
 #include "overlay/GradientTable.h"
 #include "overlay/ScreenLayout.h"

@@ -89,7 +89,7 @@ private slots:
         Harness h;
         h.seedAlarm(3, QStringLiteral("08:00"), QStringLiteral("[上课了]"), QStringLiteral("/snd/bell.wav"));
         Form1& form = FormClicks::loadActive(h);
-        QVERIFY(!form.alarmSlots.alarmArmed[3]);
+        QVERIFY(!h.engine.alarmSlots().alarmArmed[3]);
         const QString line = form.List1->item(3)->text();
 
         FormClicks::clickRow(form, 3); // dismisses
@@ -102,14 +102,14 @@ private slots:
         QTest::mouseClick(panel.Command4, Qt::LeftButton);
         QVERIFY(h.store.writes.isEmpty());
         QVERIFY(panel.isHidden());
-        QVERIFY(form.alarmSlots.alarmArmed[3]);
+        QVERIFY(h.engine.alarmSlots().alarmArmed[3]);
         QCOMPARE(form.List1->item(3)->text(), line);
         QCOMPARE(form.selectedRow(), 3);
 
         h.clock.advanceSeconds(20);
         form.Timer1_Timer();
-        QVERIFY(form.engine->ringing().isRinging(3));
-        QVERIFY(!form.alarmSlots.alarmArmed[3]);
+        QVERIFY(h.engine.isRinging(3));
+        QVERIFY(!h.engine.alarmSlots().alarmArmed[3]);
         QCOMPARE(h.capList.texts(), (QStringList{"[上课了]"}));
         QCOMPARE(h.overlay.calls.count(QStringLiteral("SetCap:[上课了]")), 2);
     }
@@ -141,11 +141,10 @@ private slots:
         QCOMPARE(h.stored(QStringLiteral("elect"), 5), QStringLiteral("1"));
         QCOMPARE(h.stored(QStringLiteral("WeekDay0"), 5), QStringLiteral("0"));
         QCOMPARE(form.List1->item(5)->text(), QStringLiteral("[开 12:00] 起床"));
-        QVERIFY(form.alarmSlots.alarmOn[5]);
+        QVERIFY(h.engine.alarmSlots().alarmOn[5]);
         QCOMPARE(form.selectedRow(), 5);
 
-        // Switching off writes "0" and leaves the armed flag as it was.
-        form.alarmSlots.alarmArmed[5] = false;
+        // Switching off writes "0".
         h.store.writes.clear();
         FormClicks::openEditor(form, 5);
         QTest::mouseClick(panel.Check1, Qt::LeftButton);
@@ -153,8 +152,7 @@ private slots:
         QCOMPARE(h.store.writes, QStringList{"elect/5"});
         QCOMPARE(h.stored(QStringLiteral("elect"), 5), QStringLiteral("0"));
         QCOMPARE(form.List1->item(5)->text(), QStringLiteral("[关 12:00] 起床"));
-        QVERIFY(!form.alarmSlots.alarmOn[5]);
-        QVERIFY(!form.alarmSlots.alarmArmed[5]);
+        QVERIFY(!h.engine.alarmSlots().alarmOn[5]);
     }
 
     void enterSavesFromTheTextFields()
@@ -166,7 +164,7 @@ private slots:
         QTest::keyClick(panel.Ttime, Qt::Key_Return);
         QVERIFY(panel.isHidden());
         QCOMPARE(h.stored(QStringLiteral("time"), 6), QStringLiteral("08:25"));
-        QCOMPARE(form.alarmSlots.alarmTime[6], QStringLiteral("08:25"));
+        QCOMPARE(h.engine.alarmSlots().alarmTime[6], QStringLiteral("08:25"));
         QCOMPARE(form.List1->item(6)->text(), QStringLiteral("[关 08:25] Harry Up!"));
 
         for (QLineEdit* field : {panel.Tslogan, panel.Tmus}) {
@@ -220,8 +218,8 @@ private slots:
         QTest::mouseClick(panel.Command5, Qt::LeftButton);
         QVERIFY(panel.isHidden());
         QVERIFY(h.store.writes.isEmpty());
-        QCOMPARE(form.alarmSlots.alarmTime[1], QStringLiteral("12:00"));
-        QVERIFY(!form.alarmSlots.alarmOn[1]);
+        QCOMPARE(h.engine.alarmSlots().alarmTime[1], QStringLiteral("12:00"));
+        QVERIFY(!h.engine.alarmSlots().alarmOn[1]);
         QCOMPARE(form.List1->item(1)->text(), QStringLiteral("[关 12:00] Harry Up!"));
     }
 };

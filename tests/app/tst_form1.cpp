@@ -1,8 +1,8 @@
 #include "app/Form1.h"
+#include "app/RowBar.h"
 #include "appearance/Appearance.h"
-#include "engine/CaptionQueue.h"
 #include "engine/Clock.h"
-#include "engine/RowBar.h"
+#include "overlay/CaptionQueue.h"
 #include "schedule/EditorPanel.h"
 #include "settings/MemorySettingsStore.h"
 #include "support/FormHarness.h"
@@ -45,9 +45,9 @@ void TestForm1::emptyStoreGivesDefaults()
     QCOMPARE(form.List1->count(), 10);
     for (int i = 0; i < 10; ++i) {
         QCOMPARE(form.List1->item(i)->text(), kOff12);
-        QVERIFY(!form.alarmSlots.alarmOn[i]);
-        QVERIFY(form.alarmSlots.alarmArmed[i]);
-        QCOMPARE(form.alarmSlots.alarmTime[i], QStringLiteral("12:00"));
+        QVERIFY(!h.engine.alarmSlots().alarmOn[i]);
+        QVERIFY(h.engine.alarmSlots().alarmArmed[i]);
+        QCOMPARE(h.engine.alarmSlots().alarmTime[i], QStringLiteral("12:00"));
     }
     QVERIFY(!form.Picture1->Check2->isChecked());
     QCOMPARE(form.check2Tag, QStringLiteral("0"));
@@ -102,10 +102,10 @@ void TestForm1::seededSlotsAreListed()
     Form1& form = h.load();
 
     QCOMPARE(form.List1->item(0)->text(), QStringLiteral("[开 08:25] [上课了]"));
-    QVERIFY(form.alarmSlots.alarmOn[0]);
+    QVERIFY(h.engine.alarmSlots().alarmOn[0]);
     QCOMPARE(form.List1->item(1)->text(), kOff12);
     QCOMPARE(form.List1->item(2)->text(), kOff12);
-    QVERIFY(!form.alarmSlots.alarmOn[1] && !form.alarmSlots.alarmOn[2]);
+    QVERIFY(!h.engine.alarmSlots().alarmOn[1] && !h.engine.alarmSlots().alarmOn[2]);
     QCOMPARE(form.List1->item(3)->text(), QStringLiteral("[关 12:00] a] [b"));
     QVERIFY(form.Picture1->Check2->isChecked());
     QCOMPARE(form.check2Tag, QStringLiteral("1"));

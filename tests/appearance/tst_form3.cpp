@@ -1,7 +1,7 @@
 #include "overlay/QuietPlatform.h"
 
 #include "appearance/Form3.h"
-#include "engine/CaptionQueue.h"
+#include "overlay/CaptionQueue.h"
 #include "overlay/Form2.h"
 #include "settings/MemorySettingsStore.h"
 #include "support/WidgetChecks.h"

@@ -1,6 +1,6 @@
 #include "engine/AlarmSound.h"
-#include "engine/CaptionQueue.h"
 #include "engine/RingingState.h"
+#include "overlay/CaptionQueue.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/SettingsValues.h"
 #include "support/Fakes.h"

@@ -1,8 +1,8 @@
 #include "FixedAppearance.h"
 #include "QuietPlatform.h"
 
-#include "engine/CaptionQueue.h"
 #include "overlay/CaptionPainter.h"
+#include "overlay/CaptionQueue.h"
 #include "overlay/Form2.h"
 #include "overlay/GradientTable.h"
 

@@ -1,7 +1,7 @@
 #include "FixedAppearance.h"
 
-#include "engine/CaptionQueue.h"
 #include "overlay/CaptionPainter.h"
+#include "overlay/CaptionQueue.h"
 #include "overlay/Form2.h"
 #include "overlay/GradientTable.h"
 

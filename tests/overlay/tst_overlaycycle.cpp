@@ -1,4 +1,4 @@
-#include "engine/CaptionQueue.h"
+#include "overlay/CaptionQueue.h"
 #include "overlay/CaptionStep.h"
 #include "overlay/OverlayCycle.h"
 

@@ -1,5 +1,5 @@
 #include "RandomText.h"
-#include "engine/CaptionQueue.h"
+#include "overlay/CaptionQueue.h"
 #include "overlay/CaptionStep.h"
 #include "schedule/AlarmTable.h"
 #include "schedule/TimeText.h"

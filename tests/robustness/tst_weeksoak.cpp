@@ -68,9 +68,9 @@ void TestWeekSoak::aWeekOfDailyAlarms()
             for (int slot = 0; slot < kSlotCount; ++slot) {
                 const QTime dismissAt = slot % 2 == 0 ? alarmTime(slot).addSecs(180) : QTime(23, 0);
                 if (h.clock.now().time() == dismissAt) {
-                    QVERIFY2(form.engine->ringing().isRinging(slot), qPrintable(h.clock.now().toString()));
+                    QVERIFY2(h.engine.isRinging(slot), qPrintable(h.clock.now().toString()));
                     QVERIFY(h.capList.contains(slogan(slot)));
-                    form.engine->Ptt_Click(slot);
+                    h.engine.Ptt_Click(slot);
                 }
             }
         }
@@ -79,7 +79,7 @@ void TestWeekSoak::aWeekOfDailyAlarms()
             QCOMPARE(fired.value(slot), 1);
         QVERIFY(h.capList.isEmpty());
         for (int slot = 0; slot < kSlotCount; ++slot)
-            QVERIFY(!form.engine->ringing().isRinging(slot));
+            QVERIFY(!h.engine.isRinging(slot));
         QVERIFY(!form.Timer2->isActive());
         QVERIFY(h.sound.URL().isEmpty());
 

@@ -2,8 +2,9 @@
 
 #include "app/Form1.h"
 #include "appearance/Appearance.h"
-#include "engine/CaptionQueue.h"
+#include "engine/AlarmEngine.h"
 #include "engine/Clock.h"
+#include "overlay/CaptionQueue.h"
 #include "settings/MemorySettingsStore.h"
 #include "support/Fakes.h"
 
@@ -21,6 +22,7 @@ struct Harness
     FakeSoundPlayer sound;
     FakeOverlay overlay;
     CaptionQueue capList;
+    AlarmEngine engine{store, clock, runner, sound, overlay, capList};
     std::optional<Appearance> handedAppearance;
     int exits = 0;
     QList<bool> autostartCalls;
@@ -30,10 +32,8 @@ struct Harness
     {
         Form1Services services{store,
                                clock,
-                               runner,
-                               sound,
+                               engine,
                                overlay,
-                               capList,
                                [this](const Appearance& a) { handedAppearance = a; },
                                [this] { ++exits; },
                                [this](bool on) {

@@ -1,4 +1,4 @@
-#include "engine/CaptionQueue.h"
+#include "overlay/CaptionQueue.h"
 
 bool CaptionQueue::append(const QString& caption)
 {

@@ -1,4 +1,4 @@
-#include "engine/RowBar.h"
+#include "app/RowBar.h"
 
 #include "schedule/ListRowDelegate.h"
 #include "schedule/Twips.h"
