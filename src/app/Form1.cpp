@@ -12,15 +12,13 @@
 #include "overlay/ScreenLayout.h"
 #include "schedule/DateCue.h"
 #include "schedule/EditorPanel.h"
+#include "schedule/EntryEdit.h"
 #include "schedule/ListRowDelegate.h"
 #include "schedule/Twips.h"
 #include "settings/SettingsValues.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -29,6 +27,10 @@
 #include <utility>
 
 namespace {
+
+// The sound-file chooser's types, "description|pattern|...".
+const QString kSoundFileFilter =
+    QStringLiteral("压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*");
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& text, int left, int top)
 {
@@ -110,7 +112,7 @@ void Form1::createControls()
 
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(Picture1->Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Picture1, &EditorPanel::cancelRequested, this, &Form1::Command5_Click);
     connect(Timer3, &QTimer::timeout, this, &Form1::Timer3_Timer);
     connect(List1, &QListWidget::itemClicked, this, [this] {
         m_mouseSelected = false;
@@ -127,11 +129,11 @@ void Form1::createControls()
     // A selection dragged to another row ends without a click; its release counts as one.
     List1->viewport()->installEventFilter(this);
     connect(trayIcon, &NotificationIcon::restoreRequested, this, &Form1::Ex);
-    connect(Picture1->Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(Picture1, &EditorPanel::soundFileRequested, this, &Form1::Command6_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(List1, &QListWidget::itemDoubleClicked, this, &Form1::List1_DblClick);
     connect(Picture1, &EditorPanel::saveRequested, this, &Form1::Command4_Click);
-    Picture1->today = [this] { return m_services.clock.now().date(); };
+    Picture1->setToday([this] { return m_services.clock.now().date(); });
 
     connectEngine();
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
@@ -206,12 +208,9 @@ void Form1::Form_Load()
     publishWindowId();
     ScreenLayout::onChange(this, [this] { move(homePoint()); });
 
-    soundFileFilter =
-        QStringLiteral("压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*");
-
     const int run = readInt(store, QStringLiteral("set"), QStringLiteral("run"), 0, 0, 1);
-    Picture1->Check2->setChecked(run == 1);
-    check2Tag = QString::number(run);
+    Picture1->setStartsWithSession(run == 1);
+    m_check2Tag = QString::number(run);
 
     List1->setFont(Twips::font(QStringLiteral("宋体"), 9));
     loadSlots();
@@ -244,24 +243,16 @@ void Form1::loadSlots()
 
 void Form1::fillChoiceLists()
 {
-    Picture1->Cml->addItems(actionLabels());
-
-    Picture1->Cyy->addItems(DateCue::items(DateCue::Field::Year));
-    Picture1->Cmm->addItems(DateCue::items(DateCue::Field::Month));
-    Picture1->Cdd->addItems(DateCue::items(DateCue::Field::Day));
-    // Adding items to an editable list selects the first; keep the texts the panel was designed with.
-    for (QComboBox* list : {Picture1->Cyy, Picture1->Cmm, Picture1->Cdd})
-        list->setEditText(kAnyDate);
-    Picture1->Cml->setEditText(actionLabel(AlarmAction::ShutDownAfterCountdown));
+    using DateCue::Field;
+    Picture1->setChoices(DateCue::items(Field::Year), DateCue::items(Field::Month),
+                         DateCue::items(Field::Day), actionLabels());
 }
 
 void Form1::SetFont()
 {
     const QFont listFont = Twips::font(QStringLiteral("宋体"), 9);
-    for (QWidget* widget :
-         std::initializer_list<QWidget*>{Picture1->Cyy, Picture1->Cmm, Picture1->Cdd, List1, Picture1->Ttime,
-                                         Picture1->Tslogan, Picture1->Tmus, Picture1->Cml})
-        widget->setFont(listFont);
+    Picture1->setFieldFont(listFont);
+    List1->setFont(listFont);
     List1->resize(List1->width(), Twips::toPixels(1860));
     Picture1->move(Twips::toPixels(120), 0);
 }
@@ -284,11 +275,11 @@ void Form1::Command1_Click()
     const int slot = selectedRow();
     if (slot < 0)
         return;
-    Picture1->ShowEntry(m_services.store, slot);
+    Picture1->load(EntryEdit::read(m_services.store, slot));
+    m_editedTags = EntryEdit::storedTags(m_services.store, slot);
     Picture1->show();
-    Picture1->editedSlot = QString::number(slot);
-    Picture1->Ttime->selectAll();
-    Picture1->Ttime->setFocus();
+    m_editedSlot = slot;
+    Picture1->focusTime();
 }
 
 void Form1::List1_DblClick()
@@ -298,14 +289,13 @@ void Form1::List1_DblClick()
 
 void Form1::Command4_Click()
 {
-    bool valid = false;
-    const int slot = Picture1->editedSlot.toInt(&valid);
-    if (!valid || slot < 0 || slot >= kSlotCount)
+    if (!m_editedSlot)
         return;
-    const EntrySave save = EntryEdit::save(Picture1->Tags, Picture1->currentFields());
+    const int slot = *m_editedSlot;
+    const EntrySave save = EntryEdit::save(m_editedTags, Picture1->fields());
     // Enter saves what leaving the field would show: the time in its five-character form.
-    Picture1->Ttime->setText(save.fields.time);
-    EntryEdit::apply(m_services.store, Picture1->editedSlot, save.writes);
+    Picture1->showSavedTime(save.fields.time);
+    EntryEdit::apply(m_services.store, SlotKey(slot), save.writes);
     m_services.engine.entrySaved(slot, save.fields.on, save.fields.time);
     List1->item(slot)->setText(BuildListLine(save.fields.on, save.fields.time, save.fields.slogan));
     Command5_Click();
@@ -313,8 +303,8 @@ void Form1::Command4_Click()
 
 void Form1::Command6_Click()
 {
-    Picture1->Tmus->setText(
-        chooseSoundFile(Picture1->Tmus->text(), SoundFileChooser::nameFilters(soundFileFilter)));
+    Picture1->setSoundFile(
+        chooseSoundFile(Picture1->soundFile(), SoundFileChooser::nameFilters(kSoundFileFilter)));
 }
 
 void Form1::notifyUser(const QString& message)
@@ -438,8 +428,8 @@ bool Form1::event(QEvent* event)
 void Form1::closeEvent(QCloseEvent* event)
 {
     trayIcon->remove();
-    const int chosen = Picture1->Check2->isChecked() ? 1 : 0;
-    if (check2Tag.toInt() != chosen) {
+    const int chosen = Picture1->startsWithSession() ? 1 : 0;
+    if (m_check2Tag.toInt() != chosen) {
         SettingsValues::saveText(m_services.store, QStringLiteral("set"), QStringLiteral("run"),
                                  QString::number(chosen));
         if (m_services.setAutostart && !m_services.setAutostart(chosen == 1))

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "schedule/AlarmTable.h"
+#include "schedule/EntryEdit.h"
 
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 class AlarmEngine;
 class Clock;
@@ -69,8 +71,6 @@ public:
     // The list's selected row, or -1.
     int selectedRow() const;
 
-    QString soundFileFilter;
-
     QListWidget* List1 = nullptr;
     std::array<RowBar*, kSlotCount> Ptt{};
     QPushButton* Command1 = nullptr;
@@ -86,8 +86,6 @@ public:
     NotificationIcon* trayIcon = nullptr;
     // The file chooser, replaceable so tests can answer it: (preset file, filter) -> chosen or preset.
     std::function<QString(const QString&, const QString&)> chooseSoundFile;
-    // Check2's value at start-up, as decimal text.
-    QString check2Tag;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -105,6 +103,11 @@ private:
     void publishWindowId();
 
     Form1Services m_services;
+    // The slot the editor shows, once it has been opened, and the values it showed when loaded.
+    std::optional<int> m_editedSlot;
+    EntryTags m_editedTags;
+    // Check2's value at start-up, as decimal text.
+    QString m_check2Tag;
     // The mouse changed the list's selection and no click has reported it yet.
     bool m_mouseSelected = false;
     // Start-up has published the window; later native windows replace the stored id.

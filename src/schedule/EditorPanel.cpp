@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <utility>
 
 namespace {
 
@@ -115,30 +116,30 @@ void EditorPanel::connectRules()
     for (QLineEdit* field : {Ttime, Tslogan, Tmus})
         connect(field, &QLineEdit::returnPressed, this, &EditorPanel::saveRequested);
     connect(Command4, &QPushButton::clicked, this, &EditorPanel::saveRequested);
+    connect(Command5, &QPushButton::clicked, this, &EditorPanel::cancelRequested);
+    connect(Command6, &QPushButton::clicked, this, &EditorPanel::soundFileRequested);
 }
 
-void EditorPanel::ShowEntry(const SettingsStore& store, int slot)
+void EditorPanel::load(const AlarmEntry& entry)
 {
-    const EntryFields fields = EntryEdit::read(store, slot);
-    Ttime->setText(fields.time);
-    Cyy->setEditText(fields.year);
-    Cmm->setEditText(fields.month);
-    Cdd->setEditText(fields.day);
-    Tslogan->setText(fields.slogan);
-    Tmus->setText(fields.music);
+    Ttime->setText(entry.time);
+    Cyy->setEditText(entry.year);
+    Cmm->setEditText(entry.month);
+    Cdd->setEditText(entry.day);
+    Tslogan->setText(entry.slogan);
+    Tmus->setText(entry.music);
     applySoundCue();
-    Cml->setEditText(fields.action);
-    Check1->setChecked(fields.on);
+    Cml->setEditText(entry.action);
+    Check1->setChecked(entry.on);
     for (QComboBox* list : {Cyy, Cmm, Cdd})
         applyDateCue(list);
     for (int day = 0; day < kWeekdayCount; ++day)
-        ToggleButton1[day]->setChecked(fields.weekdays[day]);
-    Tags = EntryEdit::storedTags(store, slot);
+        ToggleButton1[day]->setChecked(entry.weekdays[day]);
 }
 
-EntryFields EditorPanel::currentFields() const
+AlarmEntry EditorPanel::fields() const
 {
-    EntryFields fields;
+    AlarmEntry fields;
     fields.time = Ttime->text();
     fields.year = Cyy->currentText();
     fields.month = Cmm->currentText();
@@ -150,6 +151,63 @@ EntryFields EditorPanel::currentFields() const
     for (int day = 0; day < kWeekdayCount; ++day)
         fields.weekdays[day] = ToggleButton1[day]->isChecked();
     return fields;
+}
+
+void EditorPanel::setChoices(const QStringList& years, const QStringList& months, const QStringList& days,
+                             const QStringList& actions)
+{
+    // Adding items to an editable list selects the first; each list keeps the text it showed.
+    const auto fill = [](QComboBox* list, const QStringList& items) {
+        const QString shown = list->currentText();
+        list->addItems(items);
+        list->setEditText(shown);
+    };
+    fill(Cml, actions);
+    fill(Cyy, years);
+    fill(Cmm, months);
+    fill(Cdd, days);
+}
+
+void EditorPanel::setFieldFont(const QFont& font)
+{
+    for (QWidget* field : std::initializer_list<QWidget*>{Cyy, Cmm, Cdd, Ttime, Tslogan, Tmus, Cml})
+        field->setFont(font);
+}
+
+void EditorPanel::focusTime()
+{
+    Ttime->selectAll();
+    Ttime->setFocus();
+}
+
+void EditorPanel::showSavedTime(const QString& time)
+{
+    Ttime->setText(time);
+}
+
+QString EditorPanel::soundFile() const
+{
+    return Tmus->text();
+}
+
+void EditorPanel::setSoundFile(const QString& path)
+{
+    Tmus->setText(path);
+}
+
+bool EditorPanel::startsWithSession() const
+{
+    return Check2->isChecked();
+}
+
+void EditorPanel::setStartsWithSession(bool on)
+{
+    Check2->setChecked(on);
+}
+
+void EditorPanel::setToday(std::function<QDate()> today)
+{
+    m_today = std::move(today);
 }
 
 void EditorPanel::Ttime_Click(int caret)
@@ -189,7 +247,7 @@ void EditorPanel::applyDateCue(QComboBox* list)
                                  : list == Cmm ? DateCue::Field::Month
                                                : DateCue::Field::Day;
     QPalette palette = list->palette();
-    palette.setColor(QPalette::Text, cueColour(DateCue::cue(field, list->currentText(), today())));
+    palette.setColor(QPalette::Text, cueColour(DateCue::cue(field, list->currentText(), m_today())));
     list->setPalette(palette);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "schedule/AlarmTable.h"
 #include "schedule/CueColour.h"
-#include "schedule/EntryEdit.h"
 #include "schedule/TimeText.h"
 
 #include <QDate>
@@ -15,22 +15,49 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
-class SettingsStore;
 
-// The editor panel `Picture1`: covers the alarm list while one alarm is being edited.
+// The editor panel `Picture1`: covers the alarm list while one alarm is being edited. It shows
+// one alarm and applies the editing rules; which slot it shows, and saving, are the window's.
 class EditorPanel : public QWidget
 {
     Q_OBJECT
 public:
     explicit EditorPanel(QWidget* parent = nullptr);
 
-    // Loads a slot from the store into the controls and remembers what they show.
-    void ShowEntry(const SettingsStore& store, int slot);
+    // Shows an alarm in the controls and applies the date and sound cues.
+    void load(const AlarmEntry& entry);
     // What the controls hold now.
-    EntryFields currentFields() const;
+    AlarmEntry fields() const;
+    // Fills the date and action lists; each keeps the text it showed.
+    void setChoices(const QStringList& years, const QStringList& months, const QStringList& days,
+                    const QStringList& actions);
+    // The font of the time, text and sound fields and of the four lists.
+    void setFieldFont(const QFont& font);
+    // Selects the whole time and gives it the keyboard focus.
+    void focusTime();
+    // Shows the time as it was saved, in its five-character form.
+    void showSavedTime(const QString& time);
+    QString soundFile() const;
+    void setSoundFile(const QString& path);
+    // The start-with-session box, which lives in the panel but belongs to the window.
+    bool startsWithSession() const;
+    void setStartsWithSession(bool on);
     // Today's date, for the blue cue of the date lists.
-    std::function<QDate()> today = [] { return QDate::currentDate(); };
+    void setToday(std::function<QDate()> today);
 
+signals:
+    // "好", or Enter in the time, text or sound field.
+    void saveRequested();
+    // "取消".
+    void cancelRequested();
+    // "设定": the user wants to choose the sound file.
+    void soundFileRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectRules();
     // A click in the time field with the caret at `caret` picks and sets a spinner.
     void Ttime_Click(int caret);
     void Ttime_LostFocus();
@@ -38,6 +65,7 @@ public:
     void applyDateCue(QComboBox* list);
     void applySoundCue();
     static QColor cueColour(CueColour cue);
+    QScrollBar* spinnerFor(TimeText::Spinner spinner) const;
 
     std::array<QLabel*, 5> Label1{};
     QLineEdit* Ttime = nullptr;
@@ -56,19 +84,5 @@ public:
     QPushButton* Command5 = nullptr;
     QPushButton* Command4 = nullptr;
 
-    // The slot being edited, as decimal text.
-    QString editedSlot;
-    // The values the controls showed when the slot was loaded.
-    EntryTags Tags;
-
-signals:
-    // "好", or Enter in the time, text or sound field.
-    void saveRequested();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void connectRules();
-    QScrollBar* spinnerFor(TimeText::Spinner spinner) const;
+    std::function<QDate()> m_today = [] { return QDate::currentDate(); };
 };

@@ -49,23 +49,25 @@ private slots:
         Harness h;
         Form1& form = FormClicks::loadActive(h);
         EditorPanel& panel = FormClicks::openEditor(form, 0);
-        QLineEdit* ttime = panel.Ttime;
+        auto* ttime = child<QLineEdit>(panel, QStringLiteral("Ttime"));
+        auto* hours = child<QScrollBar>(panel, QStringLiteral("VScroll1"));
+        auto* minutes = child<QScrollBar>(panel, QStringLiteral("VScroll2"));
 
         ttime->setText(QStringLiteral("08:25"));
         clickAtCaret(ttime, 2);
-        QVERIFY(panel.VScroll1->isVisible() && panel.VScroll2->isHidden());
-        QCOMPARE(panel.VScroll1->value(), 8);
+        QVERIFY(hours->isVisible() && minutes->isHidden());
+        QCOMPARE(hours->value(), 8);
 
         clickAtCaret(ttime, 3);
-        QVERIFY(panel.VScroll2->isVisible() && panel.VScroll1->isHidden());
-        QCOMPARE(panel.VScroll2->value(), 25);
+        QVERIFY(minutes->isVisible() && hours->isHidden());
+        QCOMPARE(minutes->value(), 25);
         QCOMPARE(ttime->text(), QStringLiteral("08:25"));
 
         // A spinner that takes a new value rewrites the text; one that already holds it does not.
-        panel.VScroll1->setValue(3);
+        hours->setValue(3);
         ttime->setText(QStringLiteral("8:25"));
         clickAtCaret(ttime, 0);
-        QCOMPARE(panel.VScroll1->value(), 8);
+        QCOMPARE(hours->value(), 8);
         QCOMPARE(ttime->text(), QStringLiteral("08:25"));
         ttime->setText(QStringLiteral("8:25"));
         clickAtCaret(ttime, 0);
@@ -74,10 +76,10 @@ private slots:
         // Numbers the spinners cannot hold show the spinner and leave the text alone.
         ttime->setText(QStringLiteral("99:99"));
         clickAtCaret(ttime, 0);
-        QVERIFY(panel.VScroll1->isVisible());
+        QVERIFY(hours->isVisible());
         QCOMPARE(ttime->text(), QStringLiteral("99:99"));
         clickAtCaret(ttime, 4);
-        QVERIFY(panel.VScroll2->isVisible() && panel.VScroll1->isHidden());
+        QVERIFY(minutes->isVisible() && hours->isHidden());
         QCOMPARE(ttime->text(), QStringLiteral("99:99"));
     }
 
@@ -86,9 +88,9 @@ private slots:
         Harness h;
         Form1& form = FormClicks::loadActive(h);
         EditorPanel& panel = FormClicks::openEditor(form, 0);
-        QLineEdit* ttime = panel.Ttime;
-        QScrollBar* hours = panel.VScroll1;
-        QScrollBar* minutes = panel.VScroll2;
+        auto* ttime = child<QLineEdit>(panel, QStringLiteral("Ttime"));
+        auto* hours = child<QScrollBar>(panel, QStringLiteral("VScroll1"));
+        auto* minutes = child<QScrollBar>(panel, QStringLiteral("VScroll2"));
 
         ttime->setText(QStringLiteral("00:25"));
         clickAtCaret(ttime, 0);
@@ -121,22 +123,24 @@ private slots:
         Harness h;
         Form1& form = FormClicks::loadActive(h);
         EditorPanel& panel = FormClicks::openEditor(form, 0);
-        panel.Ttime->setText(QStringLiteral("08:25"));
-        clickAtCaret(panel.Ttime, 1);
-        QScrollBar* hours = panel.VScroll1;
+        auto* ttime = child<QLineEdit>(panel, QStringLiteral("Ttime"));
+        auto* hours = child<QScrollBar>(panel, QStringLiteral("VScroll1"));
+        auto* slogan = child<QLineEdit>(panel, QStringLiteral("Tslogan"));
+        ttime->setText(QStringLiteral("08:25"));
+        clickAtCaret(ttime, 1);
 
         // An arrow click moves the hour by one and takes the focus.
         const QPoint lowerArrow(hours->width() / 2, hours->height() - 3);
         QTest::mouseClick(hours, Qt::LeftButton, {}, lowerArrow);
         QVERIFY(hours->hasFocus());
-        QCOMPARE(panel.Ttime->text(), QStringLiteral("09:25"));
+        QCOMPARE(ttime->text(), QStringLiteral("09:25"));
         QVERIFY(hours->isVisible());
 
-        QTest::mouseClick(panel.Tslogan, Qt::LeftButton);
-        QVERIFY(panel.Tslogan->hasFocus());
+        QTest::mouseClick(slogan, Qt::LeftButton);
+        QVERIFY(slogan->hasFocus());
         QVERIFY(hours->isHidden());
-        QVERIFY(panel.VScroll2->isHidden());
-        QCOMPARE(panel.Ttime->text(), QStringLiteral("09:25"));
+        QVERIFY(child(panel, QStringLiteral("VScroll2"))->isHidden());
+        QCOMPARE(ttime->text(), QStringLiteral("09:25"));
     }
 
     void timeNormalisedWhenLeavingTheField_data()
@@ -164,14 +168,15 @@ private slots:
         Harness h;
         Form1& form = FormClicks::loadActive(h);
         EditorPanel& panel = FormClicks::openEditor(form, 0);
-        QVERIFY(panel.Ttime->hasFocus());
-        panel.Ttime->selectAll();
-        QTest::keyClick(panel.Ttime, Qt::Key_Delete);
-        QTest::keyClicks(panel.Ttime, typed);
-        QCOMPARE(panel.Ttime->text(), typed);
+        auto* ttime = child<QLineEdit>(panel, QStringLiteral("Ttime"));
+        QVERIFY(ttime->hasFocus());
+        ttime->selectAll();
+        QTest::keyClick(ttime, Qt::Key_Delete);
+        QTest::keyClicks(ttime, typed);
+        QCOMPARE(ttime->text(), typed);
 
-        QTest::mouseClick(panel.Tslogan, Qt::LeftButton);
-        QCOMPARE(panel.Ttime->text(), shown);
+        QTest::mouseClick(child<QLineEdit>(panel, QStringLiteral("Tslogan")), Qt::LeftButton);
+        QCOMPARE(ttime->text(), shown);
     }
 
     void switchingWindowsKeepsTheEdit()
@@ -179,32 +184,34 @@ private slots:
         Harness h;
         Form1& form = FormClicks::loadActive(h);
         EditorPanel& panel = FormClicks::openEditor(form, 0);
-        panel.Ttime->setText(QStringLiteral("8:2"));
+        auto* ttime = child<QLineEdit>(panel, QStringLiteral("Ttime"));
+        auto* hours = child<QScrollBar>(panel, QStringLiteral("VScroll1"));
+        ttime->setText(QStringLiteral("8:2"));
 
         // Another window takes the focus and gives it back: the field and its spinner stay as they were.
         QWidget other;
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QCOMPARE(panel.Ttime->text(), QStringLiteral("8:2"));
+        QCOMPARE(ttime->text(), QStringLiteral("8:2"));
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QVERIFY(panel.Ttime->hasFocus());
-        QTest::keyClick(panel.Ttime, Qt::Key_End);
-        QTest::keyClick(panel.Ttime, Qt::Key_5);
-        QCOMPARE(panel.Ttime->text(), QStringLiteral("8:25"));
+        QVERIFY(ttime->hasFocus());
+        QTest::keyClick(ttime, Qt::Key_End);
+        QTest::keyClick(ttime, Qt::Key_5);
+        QCOMPARE(ttime->text(), QStringLiteral("8:25"));
 
-        panel.VScroll1->show();
-        panel.VScroll1->setFocus();
+        hours->show();
+        hours->setFocus();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QVERIFY(!panel.VScroll1->isHidden());
+        QVERIFY(!hours->isHidden());
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         // Leaving for another control of the window is leaving.
-        QTest::mouseClick(panel.Tslogan, Qt::LeftButton);
-        QVERIFY(panel.VScroll1->isHidden());
-        QCOMPARE(panel.Ttime->text(), QStringLiteral("08:25"));
+        QTest::mouseClick(child<QLineEdit>(panel, QStringLiteral("Tslogan")), Qt::LeftButton);
+        QVERIFY(hours->isHidden());
+        QCOMPARE(ttime->text(), QStringLiteral("08:25"));
     }
 
     void dateCueFollowsPicksNotTyping()
@@ -212,7 +219,7 @@ private slots:
         Harness h;
         Form1& form = FormClicks::loadActive(h);
         EditorPanel& panel = FormClicks::openEditor(form, 0);
-        QComboBox* day = panel.Cdd;
+        auto* day = child<QComboBox>(panel, QStringLiteral("Cdd"));
         QCOMPARE(textColour(day), kBlack);
 
         // Arrow keys pick an item.
@@ -235,7 +242,7 @@ private slots:
         day->lineEdit()->selectAll();
         typeText(day->lineEdit(), QStringLiteral("7日"));
         QTest::keyClick(day, Qt::Key_Return);
-        panel.Tslogan->setFocus();
+        child<QLineEdit>(panel, QStringLiteral("Tslogan"))->setFocus();
         QCOMPARE(day->currentText(), QStringLiteral("7日"));
         QCOMPARE(textColour(day), kBlack);
         day->setEditText(QStringLiteral("7日"));
@@ -248,13 +255,15 @@ private slots:
         emit day->activated(0);
         QCOMPARE(textColour(day), kBlack);
 
-        panel.Cyy->setCurrentIndex(26);
-        emit panel.Cyy->activated(26);
-        QCOMPARE(panel.Cyy->currentText(), QStringLiteral("2026年"));
-        QCOMPARE(textColour(panel.Cyy), kBlue);
-        panel.Cmm->setCurrentIndex(11);
-        emit panel.Cmm->activated(11);
-        QCOMPARE(textColour(panel.Cmm), kBlack);
+        auto* year = child<QComboBox>(panel, QStringLiteral("Cyy"));
+        year->setCurrentIndex(26);
+        emit year->activated(26);
+        QCOMPARE(year->currentText(), QStringLiteral("2026年"));
+        QCOMPARE(textColour(year), kBlue);
+        auto* month = child<QComboBox>(panel, QStringLiteral("Cmm"));
+        month->setCurrentIndex(11);
+        emit month->activated(11);
+        QCOMPARE(textColour(month), kBlack);
     }
 
     void soundCueFollowsTheText()
@@ -265,7 +274,7 @@ private slots:
         Harness h;
         Form1& form = FormClicks::loadActive(h);
         EditorPanel& panel = FormClicks::openEditor(form, 0);
-        QLineEdit* tmus = panel.Tmus;
+        auto* tmus = child<QLineEdit>(panel, QStringLiteral("Tmus"));
 
         tmus->clear();
         QTest::keyClicks(tmus, dir.filePath(QStringLiteral("bell.wav")));
@@ -280,7 +289,7 @@ private slots:
         form.chooseSoundFile = [&](const QString&, const QString&) {
             return dir.filePath(QStringLiteral("bell.wav"));
         };
-        QTest::mouseClick(panel.Command6, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(panel, QStringLiteral("Command6")), Qt::LeftButton);
         QCOMPARE(textColour(tmus), kBlack);
     }
 };

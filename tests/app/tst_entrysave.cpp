@@ -10,7 +10,19 @@
 
 using namespace WidgetChecks;
 
-namespace {} // namespace
+namespace {
+
+QString rowText(Form1& form, int row)
+{
+    return child<QListWidget>(form, QStringLiteral("List1"))->item(row)->text();
+}
+
+QPushButton* weekday(EditorPanel& panel, int day)
+{
+    return child<QPushButton>(panel, QStringLiteral("ToggleButton1(%1)").arg(day));
+}
+
+} // namespace
 
 // Opening the editor on a row of the list and saving it back into the store, the slot and the row.
 class TestEntrySave : public QObject
@@ -31,35 +43,37 @@ private slots:
         h.seed(QStringLiteral("WeekDay0"), 4, QStringLiteral("0"));
         h.seed(QStringLiteral("WeekDay6"), 4, QStringLiteral("0"));
         Form1& form = FormClicks::loadActive(h);
-        QVERIFY(!form.Command1->isEnabled());
+        auto* change = child<QPushButton>(form, QStringLiteral("Command1"));
+        QVERIFY(!change->isEnabled());
 
         FormClicks::clickRow(form, 4);
-        QVERIFY(form.Command1->isEnabled());
-        QTest::mouseClick(form.Command1, Qt::LeftButton);
-        EditorPanel& panel = *form.findChild<EditorPanel*>(QStringLiteral("Picture1"));
+        QVERIFY(change->isEnabled());
+        QTest::mouseClick(change, Qt::LeftButton);
+        EditorPanel& panel = *child<EditorPanel>(form, QStringLiteral("Picture1"));
         QVERIFY(panel.isVisible());
-        QCOMPARE(panel.editedSlot, QStringLiteral("4"));
 
-        auto* ttime = panel.findChild<QLineEdit*>(QStringLiteral("Ttime"));
+        auto* ttime = child<QLineEdit>(panel, QStringLiteral("Ttime"));
+        auto* tmus = child<QLineEdit>(panel, QStringLiteral("Tmus"));
+        auto* yy = child<QComboBox>(panel, QStringLiteral("Cyy"));
+        auto* mm = child<QComboBox>(panel, QStringLiteral("Cmm"));
+        auto* dd = child<QComboBox>(panel, QStringLiteral("Cdd"));
         QCOMPARE(ttime->text(), QStringLiteral("06:30"));
         QCOMPARE(ttime->selectedText(), QStringLiteral("06:30"));
         QVERIFY(ttime->hasFocus());
-        QCOMPARE(panel.Cyy->currentText(), QStringLiteral("2026年"));
-        QCOMPARE(panel.Cmm->currentText(), QStringLiteral("12月"));
-        QCOMPARE(panel.Cdd->currentText(), QStringLiteral("8日"));
+        QCOMPARE(yy->currentText(), QStringLiteral("2026年"));
+        QCOMPARE(mm->currentText(), QStringLiteral("12月"));
+        QCOMPARE(dd->currentText(), QStringLiteral("8日"));
         // Today is 2026-12-07: year and month are today's, the day is not.
-        QCOMPARE(textColour(panel.Cyy), kBlue);
-        QCOMPARE(textColour(panel.Cmm), kBlue);
-        QCOMPARE(textColour(panel.Cdd), kBlack);
-        QCOMPARE(panel.Tslogan->text(), QStringLiteral("起床"));
-        QCOMPARE(panel.Tmus->text(), bell);
-        QCOMPARE(textColour(panel.Tmus), kBlack);
-        QCOMPARE(panel.Cml->currentText(), QStringLiteral("关机"));
-        QVERIFY(panel.Check1->isChecked());
-        for (int day = 0; day < 7; ++day) {
-            auto* button = panel.findChild<QPushButton*>(QStringLiteral("ToggleButton1(%1)").arg(day));
-            QCOMPARE(button->isChecked(), day != 0 && day != 6);
-        }
+        QCOMPARE(textColour(yy), kBlue);
+        QCOMPARE(textColour(mm), kBlue);
+        QCOMPARE(textColour(dd), kBlack);
+        QCOMPARE(child<QLineEdit>(panel, QStringLiteral("Tslogan"))->text(), QStringLiteral("起床"));
+        QCOMPARE(tmus->text(), bell);
+        QCOMPARE(textColour(tmus), kBlack);
+        QCOMPARE(child<QComboBox>(panel, QStringLiteral("Cml"))->currentText(), QStringLiteral("关机"));
+        QVERIFY(child<QCheckBox>(panel, QStringLiteral("Check1"))->isChecked());
+        for (int day = 0; day < 7; ++day)
+            QCOMPARE(weekday(panel, day)->isChecked(), day != 0 && day != 6);
     }
 
     void doubleClickOpensWhileChangeIsDisabled()
@@ -67,21 +81,28 @@ private slots:
         Harness h;
         h.seed(QStringLiteral("dd"), 2, QStringLiteral("7日"));
         Form1& form = FormClicks::loadActive(h);
-        form.Command1->setEnabled(false);
+        child<QPushButton>(form, QStringLiteral("Command1"))->setEnabled(false);
 
-        const QRect row = form.List1->visualItemRect(form.List1->item(2));
-        QTest::mouseDClick(form.List1->viewport(), Qt::LeftButton, {}, row.center());
-        EditorPanel& panel = *form.Picture1;
+        auto* list = child<QListWidget>(form, QStringLiteral("List1"));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                           list->visualItemRect(list->item(2)).center());
+        EditorPanel& panel = *child<EditorPanel>(form, QStringLiteral("Picture1"));
         QVERIFY(panel.isVisible());
-        QCOMPARE(panel.editedSlot, QStringLiteral("2"));
-        QCOMPARE(panel.Ttime->text(), QStringLiteral("12:00"));
-        QCOMPARE(panel.Tslogan->text(), QStringLiteral("Harry Up!"));
-        QCOMPARE(panel.Cml->currentText(), QStringLiteral("[无]"));
-        QVERIFY(!panel.Check1->isChecked());
-        QCOMPARE(textColour(panel.Cdd), kBlue);
-        QCOMPARE(textColour(panel.Cyy), kBlack);
+        QCOMPARE(child<QLineEdit>(panel, QStringLiteral("Ttime"))->text(), QStringLiteral("12:00"));
+        QCOMPARE(child<QComboBox>(panel, QStringLiteral("Cml"))->currentText(), QStringLiteral("[无]"));
+        QVERIFY(!child<QCheckBox>(panel, QStringLiteral("Check1"))->isChecked());
+        QCOMPARE(textColour(child(panel, QStringLiteral("Cdd"))), kBlue);
+        QCOMPARE(textColour(child(panel, QStringLiteral("Cyy"))), kBlack);
         // The default sound does not exist here.
-        QCOMPARE(textColour(panel.Tmus), kRed);
+        QCOMPARE(textColour(child(panel, QStringLiteral("Tmus"))), kRed);
+
+        // The panel edits the row that was double-clicked.
+        auto* slogan = child<QLineEdit>(panel, QStringLiteral("Tslogan"));
+        QCOMPARE(slogan->text(), QStringLiteral("Harry Up!"));
+        h.store.writes.clear();
+        QTest::keyClick(slogan, Qt::Key_X);
+        QTest::keyClick(slogan, Qt::Key_Return);
+        QCOMPARE(h.store.writes, QStringList{"slogan/2"});
     }
 
     void savingUnchangedRearmsAndFiresAgain()
@@ -90,20 +111,21 @@ private slots:
         h.seedAlarm(3, QStringLiteral("08:00"), QStringLiteral("[上课了]"), QStringLiteral("/snd/bell.wav"));
         Form1& form = FormClicks::loadActive(h);
         QVERIFY(!h.engine.alarmSlots().alarmArmed[3]);
-        const QString line = form.List1->item(3)->text();
+        const QString line = rowText(form, 3);
 
+        auto* change = child<QPushButton>(form, QStringLiteral("Command1"));
         FormClicks::clickRow(form, 3); // dismisses
-        QVERIFY(!form.Command1->isEnabled());
+        QVERIFY(!change->isEnabled());
         FormClicks::clickRow(form, 3);
-        QVERIFY(form.Command1->isEnabled());
+        QVERIFY(change->isEnabled());
         EditorPanel& panel = FormClicks::openEditor(form, 3);
         h.store.writes.clear();
 
-        QTest::mouseClick(panel.Command4, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(panel, QStringLiteral("Command4")), Qt::LeftButton);
         QVERIFY(h.store.writes.isEmpty());
         QVERIFY(panel.isHidden());
         QVERIFY(h.engine.alarmSlots().alarmArmed[3]);
-        QCOMPARE(form.List1->item(3)->text(), line);
+        QCOMPARE(rowText(form, 3), line);
         QCOMPARE(form.selectedRow(), 3);
 
         h.clock.advanceSeconds(20);
@@ -119,39 +141,42 @@ private slots:
         Harness h;
         Form1& form = FormClicks::loadActive(h);
         EditorPanel& panel = FormClicks::openEditor(form, 5);
+        auto* slogan = child<QLineEdit>(panel, QStringLiteral("Tslogan"));
+        auto* on = child<QCheckBox>(panel, QStringLiteral("Check1"));
+        auto* ok = child<QPushButton>(panel, QStringLiteral("Command4"));
         h.store.writes.clear();
 
         // Changed and changed back: nothing to write, and the defaults stay out of the store.
-        panel.Tslogan->setText(QStringLiteral("x"));
-        panel.Tslogan->setText(QStringLiteral("Harry Up!"));
-        QTest::mouseClick(panel.Check1, Qt::LeftButton);
-        QTest::mouseClick(panel.Check1, Qt::LeftButton);
-        QTest::mouseClick(panel.ToggleButton1[2], Qt::LeftButton);
-        QTest::mouseClick(panel.ToggleButton1[2], Qt::LeftButton);
-        QTest::mouseClick(panel.Command4, Qt::LeftButton);
+        slogan->setText(QStringLiteral("x"));
+        slogan->setText(QStringLiteral("Harry Up!"));
+        QTest::mouseClick(on, Qt::LeftButton);
+        QTest::mouseClick(on, Qt::LeftButton);
+        QTest::mouseClick(weekday(panel, 2), Qt::LeftButton);
+        QTest::mouseClick(weekday(panel, 2), Qt::LeftButton);
+        QTest::mouseClick(ok, Qt::LeftButton);
         QVERIFY(h.store.writes.isEmpty());
         QCOMPARE(h.store.size(), 1); // the window handle alone
 
         FormClicks::openEditor(form, 5);
-        QTest::mouseClick(panel.Check1, Qt::LeftButton);
-        QTest::mouseClick(panel.ToggleButton1[0], Qt::LeftButton);
-        panel.Tslogan->setText(QStringLiteral("起床"));
-        QTest::mouseClick(panel.Command4, Qt::LeftButton);
+        QTest::mouseClick(on, Qt::LeftButton);
+        QTest::mouseClick(weekday(panel, 0), Qt::LeftButton);
+        slogan->setText(QStringLiteral("起床"));
+        QTest::mouseClick(ok, Qt::LeftButton);
         QCOMPARE(h.store.writes, (QStringList{"slogan/5", "elect/5", "WeekDay0/5"}));
         QCOMPARE(h.stored(QStringLiteral("elect"), 5), QStringLiteral("1"));
         QCOMPARE(h.stored(QStringLiteral("WeekDay0"), 5), QStringLiteral("0"));
-        QCOMPARE(form.List1->item(5)->text(), QStringLiteral("[开 12:00] 起床"));
+        QCOMPARE(rowText(form, 5), QStringLiteral("[开 12:00] 起床"));
         QVERIFY(h.engine.alarmSlots().alarmOn[5]);
         QCOMPARE(form.selectedRow(), 5);
 
         // Switching off writes "0".
         h.store.writes.clear();
         FormClicks::openEditor(form, 5);
-        QTest::mouseClick(panel.Check1, Qt::LeftButton);
-        QTest::mouseClick(panel.Command4, Qt::LeftButton);
+        QTest::mouseClick(on, Qt::LeftButton);
+        QTest::mouseClick(ok, Qt::LeftButton);
         QCOMPARE(h.store.writes, QStringList{"elect/5"});
         QCOMPARE(h.stored(QStringLiteral("elect"), 5), QStringLiteral("0"));
-        QCOMPARE(form.List1->item(5)->text(), QStringLiteral("[关 12:00] 起床"));
+        QCOMPARE(rowText(form, 5), QStringLiteral("[关 12:00] 起床"));
         QVERIFY(!h.engine.alarmSlots().alarmOn[5]);
     }
 
@@ -160,15 +185,17 @@ private slots:
         Harness h;
         Form1& form = FormClicks::loadActive(h);
         EditorPanel& panel = FormClicks::openEditor(form, 6);
-        QTest::keyClicks(panel.Ttime, QStringLiteral("8:25"));
-        QTest::keyClick(panel.Ttime, Qt::Key_Return);
+        auto* ttime = child<QLineEdit>(panel, QStringLiteral("Ttime"));
+        QTest::keyClicks(ttime, QStringLiteral("8:25"));
+        QTest::keyClick(ttime, Qt::Key_Return);
         QVERIFY(panel.isHidden());
         QCOMPARE(h.stored(QStringLiteral("time"), 6), QStringLiteral("08:25"));
         QCOMPARE(h.engine.alarmSlots().alarmTime[6], QStringLiteral("08:25"));
-        QCOMPARE(form.List1->item(6)->text(), QStringLiteral("[关 08:25] Harry Up!"));
+        QCOMPARE(rowText(form, 6), QStringLiteral("[关 08:25] Harry Up!"));
 
-        for (QLineEdit* field : {panel.Tslogan, panel.Tmus}) {
+        for (const char* name : {"Tslogan", "Tmus"}) {
             FormClicks::openEditor(form, 6);
+            auto* field = child<QLineEdit>(panel, QLatin1String(name));
             field->setFocus();
             field->setText(field->objectName());
             QTest::keyClick(field, Qt::Key_Enter);
@@ -180,8 +207,8 @@ private slots:
         // Enter elsewhere in the panel saves nothing.
         FormClicks::openEditor(form, 6);
         h.store.writes.clear();
-        for (QWidget* widget :
-             std::initializer_list<QWidget*>{panel.Cdd, panel.Cml, panel.ToggleButton1[3]}) {
+        for (const char* name : {"Cdd", "Cml", "ToggleButton1(3)"}) {
+            QWidget* widget = child(panel, QLatin1String(name));
             widget->setFocus();
             QTest::keyClick(widget, Qt::Key_Return);
             QVERIFY(panel.isVisible());
@@ -194,15 +221,15 @@ private slots:
         Harness h;
         h.seed(QStringLiteral("elect"), 7, QStringLiteral("2"));
         Form1& form = FormClicks::loadActive(h);
-        QCOMPARE(form.List1->item(7)->text(), QStringLiteral("[关 12:00] Harry Up!"));
+        QCOMPARE(rowText(form, 7), QStringLiteral("[关 12:00] Harry Up!"));
         EditorPanel& panel = FormClicks::openEditor(form, 7);
-        QVERIFY(panel.Check1->isChecked());
+        QVERIFY(child<QCheckBox>(panel, QStringLiteral("Check1"))->isChecked());
         h.store.writes.clear();
 
-        QTest::mouseClick(panel.Command4, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(panel, QStringLiteral("Command4")), Qt::LeftButton);
         QCOMPARE(h.store.writes, QStringList{"elect/7"});
         QCOMPARE(h.stored(QStringLiteral("elect"), 7), QStringLiteral("1"));
-        QCOMPARE(form.List1->item(7)->text(), QStringLiteral("[开 12:00] Harry Up!"));
+        QCOMPARE(rowText(form, 7), QStringLiteral("[开 12:00] Harry Up!"));
     }
 
     void cancelWritesNothing()
@@ -211,16 +238,16 @@ private slots:
         Form1& form = FormClicks::loadActive(h);
         EditorPanel& panel = FormClicks::openEditor(form, 1);
         h.store.writes.clear();
-        panel.Ttime->setText(QStringLiteral("09:00"));
-        panel.Tslogan->setText(QStringLiteral("x"));
-        QTest::mouseClick(panel.Check1, Qt::LeftButton);
+        child<QLineEdit>(panel, QStringLiteral("Ttime"))->setText(QStringLiteral("09:00"));
+        child<QLineEdit>(panel, QStringLiteral("Tslogan"))->setText(QStringLiteral("x"));
+        QTest::mouseClick(child<QCheckBox>(panel, QStringLiteral("Check1")), Qt::LeftButton);
 
-        QTest::mouseClick(panel.Command5, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(panel, QStringLiteral("Command5")), Qt::LeftButton);
         QVERIFY(panel.isHidden());
         QVERIFY(h.store.writes.isEmpty());
         QCOMPARE(h.engine.alarmSlots().alarmTime[1], QStringLiteral("12:00"));
         QVERIFY(!h.engine.alarmSlots().alarmOn[1]);
-        QCOMPARE(form.List1->item(1)->text(), QStringLiteral("[关 12:00] Harry Up!"));
+        QCOMPARE(rowText(form, 1), QStringLiteral("[关 12:00] Harry Up!"));
     }
 };
 

@@ -1,10 +1,9 @@
 #include "app/Form1.h"
-#include "app/RowBar.h"
 #include "appearance/Appearance.h"
 #include "engine/Clock.h"
 #include "overlay/CaptionQueue.h"
-#include "schedule/EditorPanel.h"
 #include "settings/MemorySettingsStore.h"
+#include "support/FindChild.h"
 #include "support/FormHarness.h"
 
 #include <QCheckBox>
@@ -42,27 +41,31 @@ void TestForm1::emptyStoreGivesDefaults()
     Harness h;
     Form1& form = h.load();
 
-    QCOMPARE(form.List1->count(), 10);
+    auto* list = child<QListWidget>(form, QStringLiteral("List1"));
+    QCOMPARE(list->count(), 10);
     for (int i = 0; i < 10; ++i) {
-        QCOMPARE(form.List1->item(i)->text(), kOff12);
+        QCOMPARE(list->item(i)->text(), kOff12);
         QVERIFY(!h.engine.alarmSlots().alarmOn[i]);
         QVERIFY(h.engine.alarmSlots().alarmArmed[i]);
         QCOMPARE(h.engine.alarmSlots().alarmTime[i], QStringLiteral("12:00"));
     }
-    QVERIFY(!form.Picture1->Check2->isChecked());
-    QCOMPARE(form.check2Tag, QStringLiteral("0"));
+    QVERIFY(!child<QCheckBox>(form, QStringLiteral("Check2"))->isChecked());
 
-    QCOMPARE(form.Picture1->Cml->count(), 8);
-    QCOMPARE(form.Picture1->Cyy->count(), 201);
-    QCOMPARE(form.Picture1->Cmm->count(), 13);
-    QCOMPARE(form.Picture1->Cdd->count(), 32);
-    for (QComboBox* list : {form.Picture1->Cyy, form.Picture1->Cmm, form.Picture1->Cdd})
-        QCOMPARE(list->itemText(0), QStringLiteral("——"));
-    QCOMPARE(form.Picture1->Cyy->itemText(1), QStringLiteral("2001年"));
-    QCOMPARE(form.Picture1->Cyy->itemText(200), QStringLiteral("2200年"));
-    QCOMPARE(form.Picture1->Cmm->itemText(1), QStringLiteral("1月"));
-    QCOMPARE(form.Picture1->Cdd->itemText(31), QStringLiteral("31日"));
-    QCOMPARE(form.Picture1->Cml->itemText(7), QStringLiteral("运行：XXX"));
+    auto* actions = child<QComboBox>(form, QStringLiteral("Cml"));
+    auto* years = child<QComboBox>(form, QStringLiteral("Cyy"));
+    auto* months = child<QComboBox>(form, QStringLiteral("Cmm"));
+    auto* days = child<QComboBox>(form, QStringLiteral("Cdd"));
+    QCOMPARE(actions->count(), 8);
+    QCOMPARE(years->count(), 201);
+    QCOMPARE(months->count(), 13);
+    QCOMPARE(days->count(), 32);
+    for (QComboBox* dates : {years, months, days})
+        QCOMPARE(dates->itemText(0), QStringLiteral("——"));
+    QCOMPARE(years->itemText(1), QStringLiteral("2001年"));
+    QCOMPARE(years->itemText(200), QStringLiteral("2200年"));
+    QCOMPARE(months->itemText(1), QStringLiteral("1月"));
+    QCOMPARE(days->itemText(31), QStringLiteral("31日"));
+    QCOMPARE(actions->itemText(7), QStringLiteral("运行：XXX"));
 
     // The window handle is published as plain decimal text; nothing else is written.
     QCOMPARE(h.store.value(QStringLiteral("hwnd"), QStringLiteral("main")),
@@ -80,10 +83,10 @@ void TestForm1::emptyStoreGivesDefaults()
 
     QVERIFY(form.isVisible());
     QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
-    QVERIFY(form.Timer1->isActive());
-    QVERIFY(form.Timer3->isActive());
-    QVERIFY(!form.Timer2->isActive());
-    QVERIFY(!form.Tclo->isActive());
+    QVERIFY(child<QTimer>(form, QStringLiteral("Timer1"))->isActive());
+    QVERIFY(child<QTimer>(form, QStringLiteral("Timer3"))->isActive());
+    QVERIFY(!child<QTimer>(form, QStringLiteral("Timer2"))->isActive());
+    QVERIFY(!child<QTimer>(form, QStringLiteral("Tclo"))->isActive());
 }
 
 void TestForm1::seededSlotsAreListed()
@@ -101,14 +104,14 @@ void TestForm1::seededSlotsAreListed()
                         QStringLiteral("黑体"));
     Form1& form = h.load();
 
-    QCOMPARE(form.List1->item(0)->text(), QStringLiteral("[开 08:25] [上课了]"));
+    auto* list = child<QListWidget>(form, QStringLiteral("List1"));
+    QCOMPARE(list->item(0)->text(), QStringLiteral("[开 08:25] [上课了]"));
     QVERIFY(h.engine.alarmSlots().alarmOn[0]);
-    QCOMPARE(form.List1->item(1)->text(), kOff12);
-    QCOMPARE(form.List1->item(2)->text(), kOff12);
+    QCOMPARE(list->item(1)->text(), kOff12);
+    QCOMPARE(list->item(2)->text(), kOff12);
     QVERIFY(!h.engine.alarmSlots().alarmOn[1] && !h.engine.alarmSlots().alarmOn[2]);
-    QCOMPARE(form.List1->item(3)->text(), QStringLiteral("[关 12:00] a] [b"));
-    QVERIFY(form.Picture1->Check2->isChecked());
-    QCOMPARE(form.check2Tag, QStringLiteral("1"));
+    QCOMPARE(list->item(3)->text(), QStringLiteral("[关 12:00] a] [b"));
+    QVERIFY(child<QCheckBox>(form, QStringLiteral("Check2"))->isChecked());
     QCOMPARE(h.overlay.font, QStringLiteral("黑体"));
 }
 
@@ -131,9 +134,8 @@ void TestForm1::malformedValuesGiveDefaults()
     set("sh", "10");
     Form1& form = h.load();
 
-    QCOMPARE(form.List1->item(0)->text(), kOff12);
-    QVERIFY(!form.Picture1->Check2->isChecked());
-    QCOMPARE(form.check2Tag, QStringLiteral("0"));
+    QCOMPARE(child<QListWidget>(form, QStringLiteral("List1"))->item(0)->text(), kOff12);
+    QVERIFY(!child<QCheckBox>(form, QStringLiteral("Check2"))->isChecked());
     QCOMPARE(h.handedAppearance->colours, (std::array<quint32, 4>{16777215, 0, 16777215, 0}));
     QCOMPARE(h.handedAppearance->opacity, 255);
     QCOMPARE(h.handedAppearance->noColour, (std::array<bool, 4>{false, true, true, false}));
@@ -175,10 +177,11 @@ void TestForm1::layoutMatchesTheDesign()
     QCOMPARE(geometry("Ptt(9)"), QRect(12, 118, 315, 13));
 
     // Each bar lies over its list row.
+    auto* list = child<QListWidget>(form, QStringLiteral("List1"));
     for (int row : {0, 5, 9}) {
-        const QRect rowRect = form.List1->visualItemRect(form.List1->item(row));
-        const QPoint rowTop = form.List1->viewport()->mapTo(&form, rowRect.topLeft());
-        QCOMPARE(rowTop.y(), form.Ptt[row]->y());
+        const QRect rowRect = list->visualItemRect(list->item(row));
+        const QPoint rowTop = list->viewport()->mapTo(&form, rowRect.topLeft());
+        QCOMPARE(rowTop.y(), child(form, QStringLiteral("Ptt(%1)").arg(row))->y());
     }
 
     const auto text = [&](const char* name) {
@@ -191,25 +194,25 @@ void TestForm1::layoutMatchesTheDesign()
     QCOMPARE(text("Command8"), QStringLiteral("取消关机"));
     QCOMPARE(text("Command6"), QStringLiteral("设定"));
     QCOMPARE(text("ToggleButton1(0)"), QStringLiteral("日"));
-    QVERIFY(!form.Command1->isEnabled());
-    QVERIFY(form.Command7->isHidden() && form.Command8->isHidden() && form.Picture1->isHidden());
-    QVERIFY(form.Picture1->VScroll1->isHidden() && form.Picture1->VScroll2->isHidden());
-    QCOMPARE(form.Picture1->Ttime->text(), QStringLiteral("8:25"));
-    QCOMPARE(form.Picture1->Tslogan->text(), QStringLiteral("[上课了]"));
-    QCOMPARE(form.Picture1->Tmus->text(), QStringLiteral("C:\\music\\task.wav"));
-    QCOMPARE(form.Picture1->Cml->currentText(), QStringLiteral("关机(提示)"));
-    QCOMPARE(form.Picture1->Cyy->currentText(), QStringLiteral("——"));
-    QVERIFY(form.Picture1->Check1->isChecked());
-    QVERIFY(form.Picture1->ToggleButton1[3]->isCheckable() && !form.Picture1->ToggleButton1[3]->isChecked());
-    QCOMPARE(form.Picture1->VScroll1->minimum(), -1);
-    QCOMPARE(form.Picture1->VScroll1->maximum(), 24);
-    QCOMPARE(form.Picture1->VScroll1->pageStep(), 3);
-    QCOMPARE(form.Picture1->VScroll2->maximum(), 60);
-    QCOMPARE(form.Picture1->VScroll2->pageStep(), 5);
-    QCOMPARE(form.List1->font().family(), QStringLiteral("宋体"));
-    QCOMPARE(form.soundFileFilter,
-             QStringLiteral(
-                 "压缩音频(*.mp3)|*.mp3|波型声音(*.wav)|*.wav|合成音乐(*.mid)|*.mid|所有类型(*.*)|*.*"));
+    QVERIFY(!child<QPushButton>(form, QStringLiteral("Command1"))->isEnabled());
+    for (const char* name : {"Command7", "Command8", "Picture1", "VScroll1", "VScroll2"})
+        QVERIFY2(child(form, QLatin1String(name))->isHidden(), name);
+    QCOMPARE(child<QLineEdit>(form, QStringLiteral("Ttime"))->text(), QStringLiteral("8:25"));
+    QCOMPARE(child<QLineEdit>(form, QStringLiteral("Tslogan"))->text(), QStringLiteral("[上课了]"));
+    QCOMPARE(child<QLineEdit>(form, QStringLiteral("Tmus"))->text(), QStringLiteral("C:\\music\\task.wav"));
+    QCOMPARE(child<QComboBox>(form, QStringLiteral("Cml"))->currentText(), QStringLiteral("关机(提示)"));
+    QCOMPARE(child<QComboBox>(form, QStringLiteral("Cyy"))->currentText(), QStringLiteral("——"));
+    QVERIFY(child<QCheckBox>(form, QStringLiteral("Check1"))->isChecked());
+    auto* wednesday = child<QPushButton>(form, QStringLiteral("ToggleButton1(3)"));
+    QVERIFY(wednesday->isCheckable() && !wednesday->isChecked());
+    auto* hours = child<QScrollBar>(form, QStringLiteral("VScroll1"));
+    auto* minutes = child<QScrollBar>(form, QStringLiteral("VScroll2"));
+    QCOMPARE(hours->minimum(), -1);
+    QCOMPARE(hours->maximum(), 24);
+    QCOMPARE(hours->pageStep(), 3);
+    QCOMPARE(minutes->maximum(), 60);
+    QCOMPARE(minutes->pageStep(), 5);
+    QCOMPARE(list->font().family(), QStringLiteral("宋体"));
 }
 
 void TestForm1::autoHideAndListClick()
@@ -217,15 +220,15 @@ void TestForm1::autoHideAndListClick()
     Harness h;
     Form1& form = h.load();
     // Clicking the list within the first 3 s keeps the window.
-    form.List1->setCurrentRow(2);
-    QVERIFY(!form.Timer3->isActive());
-    QVERIFY(form.Command1->isEnabled());
+    child<QListWidget>(form, QStringLiteral("List1"))->setCurrentRow(2);
+    QVERIFY(!child<QTimer>(form, QStringLiteral("Timer3"))->isActive());
+    QVERIFY(child<QPushButton>(form, QStringLiteral("Command1"))->isEnabled());
     QVERIFY(form.isVisible());
 
     Harness idle;
     Form1& other = idle.load();
     other.Timer3_Timer();
-    QVERIFY(!other.Timer3->isActive());
+    QVERIFY(!child<QTimer>(other, QStringLiteral("Timer3"))->isActive());
     // Offscreen there is no tray, so hiding leaves the window in the taskbar.
     QVERIFY(!other.isVisible() || other.isMinimized());
 }
@@ -251,8 +254,9 @@ void TestForm1::closingAppliesChangedAutostartOnly()
     Form1& form = h.load();
     h.store.writes.clear();
 
-    form.Picture1->Check2->setChecked(!tick);
-    form.Picture1->Check2->setChecked(tick);
+    auto* check2 = child<QCheckBox>(form, QStringLiteral("Check2"));
+    check2->setChecked(!tick);
+    check2->setChecked(tick);
     form.close();
 
     QCOMPARE(h.exits, 1);
@@ -273,8 +277,8 @@ void TestForm1::exitSkipsUnloadSteps()
     Harness h;
     Form1& form = h.load();
     h.store.writes.clear();
-    form.Picture1->Check2->setChecked(true);
-    QTest::mouseClick(form.Command3, Qt::LeftButton);
+    child<QCheckBox>(form, QStringLiteral("Check2"))->setChecked(true);
+    QTest::mouseClick(child<QPushButton>(form, QStringLiteral("Command3")), Qt::LeftButton);
     QCOMPARE(h.exits, 1);
     QVERIFY(h.store.writes.isEmpty());
     QVERIFY(h.autostartCalls.isEmpty());
@@ -284,9 +288,13 @@ void TestForm1::cancelHidesEditor()
 {
     Harness h;
     Form1& form = h.load();
-    form.Picture1->show();
-    QTest::mouseClick(form.Picture1->Command5, Qt::LeftButton);
-    QVERIFY(form.Picture1->isHidden());
+    QWidget* panel = child(form, QStringLiteral("Picture1"));
+    panel->show();
+    // Without an alarm loaded, "好" has no slot to save into.
+    QTest::mouseClick(child<QPushButton>(form, QStringLiteral("Command4")), Qt::LeftButton);
+    QVERIFY(panel->isVisible());
+    QTest::mouseClick(child<QPushButton>(form, QStringLiteral("Command5")), Qt::LeftButton);
+    QVERIFY(panel->isHidden());
     QVERIFY(h.store.writes.size() == 1);
 }
 

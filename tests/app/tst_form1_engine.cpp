@@ -17,14 +17,6 @@ namespace {
 
 const QString kBell = QStringLiteral("/snd/bell.wav");
 
-template <typename Widget = QWidget> Widget* child(Form1& form, const QString& name)
-{
-    auto* widget = form.findChild<Widget*>(name);
-    if (!widget)
-        qFatal("no widget %s", qPrintable(name));
-    return widget;
-}
-
 RowBar* bar(Form1& form, int slot)
 {
     return child<RowBar>(form, QStringLiteral("Ptt(%1)").arg(slot));
@@ -307,7 +299,7 @@ private slots:
             filters.append(filter);
             return answer.isNull() ? preset : answer;
         };
-        form.Picture1->show();
+        child(form, QStringLiteral("Picture1"))->show();
         auto* tmus = child<QLineEdit>(form, QStringLiteral("Tmus"));
         tmus->setText(QStringLiteral("/snd/old.wav"));
 

@@ -11,6 +11,7 @@
 #endif
 
 #include "schedule/EditorPanel.h"
+#include "support/FindChild.h"
 #include "support/FormHarness.h"
 
 #include <QListWidget>
@@ -21,8 +22,8 @@ namespace FormClicks {
 
 inline void clickRow(Form1& form, int row)
 {
-    const QRect rect = form.List1->visualItemRect(form.List1->item(row));
-    QTest::mouseClick(form.List1->viewport(), Qt::LeftButton, {}, rect.center());
+    auto* list = child<QListWidget>(form, QStringLiteral("List1"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
 // Loads the main window and waits until it is exposed and active, so focus moves as for a user.
@@ -39,8 +40,8 @@ inline Form1& loadActive(Harness& h)
 inline EditorPanel& openEditor(Form1& form, int row)
 {
     clickRow(form, row);
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
-    return *form.Picture1;
+    QTest::mouseClick(child<QPushButton>(form, QStringLiteral("Command1")), Qt::LeftButton);
+    return *child<EditorPanel>(form, QStringLiteral("Picture1"));
 }
 
 } // namespace FormClicks
