@@ -138,7 +138,7 @@ void Form1::createControls()
     connectEngine();
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
-    chooseSoundFile = [this](const QString& preset, const QString& filter) {
+    m_chooseSoundFile = [this](const QString& preset, const QString& filter) {
         return SoundFileChooser::choose(this, preset, filter);
     };
 }
@@ -304,7 +304,7 @@ void Form1::Command4_Click()
 void Form1::Command6_Click()
 {
     Picture1->setSoundFile(
-        chooseSoundFile(Picture1->soundFile(), SoundFileChooser::nameFilters(kSoundFileFilter)));
+        m_chooseSoundFile(Picture1->soundFile(), SoundFileChooser::nameFilters(kSoundFileFilter)));
 }
 
 void Form1::notifyUser(const QString& message)

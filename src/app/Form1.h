@@ -71,21 +71,10 @@ public:
     // The list's selected row, or -1.
     int selectedRow() const;
 
-    QListWidget* List1 = nullptr;
-    std::array<RowBar*, kSlotCount> Ptt{};
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command7 = nullptr;
-    QPushButton* Command8 = nullptr;
-    EditorPanel* Picture1 = nullptr;
-    QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
-    QTimer* Timer3 = nullptr;
-    QTimer* Tclo = nullptr;
-    NotificationIcon* trayIcon = nullptr;
-    // The file chooser, replaceable so tests can answer it: (preset file, filter) -> chosen or preset.
-    std::function<QString(const QString&, const QString&)> chooseSoundFile;
+    // The file chooser: (preset file, filter) -> the chosen file, or the preset when cancelled.
+    using SoundFileChoice = std::function<QString(const QString&, const QString&)>;
+    // Replaces the real chooser, so tests can answer it.
+    void setSoundFileChooser(SoundFileChoice chooser) { m_chooseSoundFile = std::move(chooser); }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -102,7 +91,23 @@ private:
     // Stores the id of the native window on screen for a later second copy.
     void publishWindowId();
 
+    // The controls; each one's objectName is its member name.
+    QListWidget* List1 = nullptr;
+    std::array<RowBar*, kSlotCount> Ptt{};
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    EditorPanel* Picture1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* Timer3 = nullptr;
+    QTimer* Tclo = nullptr;
+    NotificationIcon* trayIcon = nullptr;
+
     Form1Services m_services;
+    SoundFileChoice m_chooseSoundFile;
     // The slot the editor shows, once it has been opened, and the values it showed when loaded.
     std::optional<int> m_editedSlot;
     EntryTags m_editedTags;

@@ -286,11 +286,41 @@ private slots:
         tmus->setText(dir.filePath(QStringLiteral("gone.wav")));
         QCOMPARE(textColour(tmus), kRed);
 
-        form.chooseSoundFile = [&](const QString&, const QString&) {
-            return dir.filePath(QStringLiteral("bell.wav"));
-        };
+        form.setSoundFileChooser(
+            [&](const QString&, const QString&) { return dir.filePath(QStringLiteral("bell.wav")); });
         QTest::mouseClick(child<QPushButton>(panel, QStringLiteral("Command6")), Qt::LeftButton);
         QCOMPARE(textColour(tmus), kBlack);
+    }
+
+    void soundFileChooser()
+    {
+        Harness h;
+        Form1& form = h.load();
+        QStringList presets;
+        QStringList filters;
+        QString answer = QStringLiteral("/snd/chosen.mp3");
+        form.setSoundFileChooser([&](const QString& preset, const QString& filter) {
+            presets.append(preset);
+            filters.append(filter);
+            return answer.isNull() ? preset : answer;
+        });
+        child(form, QStringLiteral("Picture1"))->show();
+        auto* tmus = child<QLineEdit>(form, QStringLiteral("Tmus"));
+        tmus->setText(QStringLiteral("/snd/old.wav"));
+
+        QTest::mouseClick(child<QPushButton>(form, QStringLiteral("Command6")), Qt::LeftButton);
+        QCOMPARE(presets, QStringList{"/snd/old.wav"});
+        // The dialog shows the descriptions without the bracketed patterns that follow them; every
+        // type means every file, also one without an extension.
+        QCOMPARE(filters,
+                 QStringList{"压缩音频(*.mp3) (*.mp3);;波型声音(*.wav) (*.wav);;合成音乐(*.mid) (*.mid);;"
+                             "所有类型(*.*) (*)"});
+        QCOMPARE(tmus->text(), QStringLiteral("/snd/chosen.mp3"));
+
+        answer = QString(); // cancelled: the chooser hands the preset back
+        form.Command6_Click();
+        QCOMPARE(presets.last(), QStringLiteral("/snd/chosen.mp3"));
+        QCOMPARE(tmus->text(), QStringLiteral("/snd/chosen.mp3"));
     }
 };
 

@@ -2,9 +2,9 @@
 #include "engine/AlarmEngine.h"
 #include "schedule/EditorPanel.h"
 #include "support/FormClicks.h"
+#include "support/WidgetChecks.h"
 
 #include <QImage>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -30,17 +30,6 @@ QList<QMessageBox*> visibleMessages(Form1& form)
             shown.append(box);
     }
     return shown;
-}
-
-bool hasColour(const QImage& image, const QColor& colour)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y) == colour)
-                return true;
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -83,7 +72,7 @@ private slots:
         QVERIFY(ringing->isHidden());
         const QImage painted = ringing->grab().toImage();
         QCOMPARE(painted.pixelColor(0, 0), QColor(Qt::white));
-        QVERIFY(hasColour(painted, QColor(255, 0, 255)));
+        QVERIFY(WidgetChecks::hasColour(painted, qRgb(255, 0, 255)));
 
         for (bool shown : {true, false, true}) {
             form.Timer2_Timer();
@@ -285,37 +274,6 @@ private slots:
         h.seedAlarm(1, QStringLiteral("08:00"), QStringLiteral("one"), kBell, QStringLiteral("退出程序"));
         loadShown(h);
         QCOMPARE(h.exits, 1);
-    }
-
-    void soundFileChooser()
-    {
-        Harness h;
-        Form1& form = loadShown(h);
-        QStringList presets;
-        QStringList filters;
-        QString answer = QStringLiteral("/snd/chosen.mp3");
-        form.chooseSoundFile = [&](const QString& preset, const QString& filter) {
-            presets.append(preset);
-            filters.append(filter);
-            return answer.isNull() ? preset : answer;
-        };
-        child(form, QStringLiteral("Picture1"))->show();
-        auto* tmus = child<QLineEdit>(form, QStringLiteral("Tmus"));
-        tmus->setText(QStringLiteral("/snd/old.wav"));
-
-        QTest::mouseClick(child<QPushButton>(form, QStringLiteral("Command6")), Qt::LeftButton);
-        QCOMPARE(presets, QStringList{"/snd/old.wav"});
-        // The dialog shows the descriptions without the bracketed patterns that follow them; every
-        // type means every file, also one without an extension.
-        QCOMPARE(filters,
-                 QStringList{"压缩音频(*.mp3) (*.mp3);;波型声音(*.wav) (*.wav);;合成音乐(*.mid) (*.mid);;"
-                             "所有类型(*.*) (*)"});
-        QCOMPARE(tmus->text(), QStringLiteral("/snd/chosen.mp3"));
-
-        answer = QString(); // cancelled: the chooser hands the preset back
-        form.Command6_Click();
-        QCOMPARE(presets.last(), QStringLiteral("/snd/chosen.mp3"));
-        QCOMPARE(tmus->text(), QStringLiteral("/snd/chosen.mp3"));
     }
 };
 

@@ -80,7 +80,7 @@ void TestWeekSoak::aWeekOfDailyAlarms()
         QVERIFY(h.capList.isEmpty());
         for (int slot = 0; slot < kSlotCount; ++slot)
             QVERIFY(!h.engine.isRinging(slot));
-        QVERIFY(!form.Timer2->isActive());
+        QVERIFY(!form.findChild<QTimer*>(QStringLiteral("Timer2"))->isActive());
         QVERIFY(h.sound.URL().isEmpty());
 
         // The fakes' own records are the test's, not the program's memory.
