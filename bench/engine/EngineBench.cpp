@@ -34,7 +34,6 @@ public:
     bool cycleRunning() const override { return running; }
     void startSlideIn() override { running = true; }
     void PosTop() override {}
-    void setOverlayFont(const QString&) override {}
     bool running = false;
 };
 

@@ -2,7 +2,7 @@
 // X display (xcb). When QUORVEL_X_SERVER_PID names the X server (scripts/with-desktop sets it),
 // the server's share of a cycle is measured too: moving letters cost it more than they cost us.
 #include "BenchReport.h"
-#include "appearance/Appearance.h"
+#include "appearance/AppearanceModel.h"
 #include "overlay/CaptionQueue.h"
 #include "overlay/Form2.h"
 
@@ -33,12 +33,6 @@ protected:
             ++paints;
         return QObject::eventFilter(watched, event);
     }
-};
-
-class StoredAppearance : public AppearanceSource
-{
-public:
-    Appearance appearance() const override { return Appearance(); }
 };
 
 double cpuMs()
@@ -81,7 +75,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     CaptionQueue queue;
-    StoredAppearance appearance;
+    const AppearanceModel appearance;
     Form2 strip(queue, appearance);
 
     const QString short20 = QStringLiteral("明天上午九点在三楼会议室开项目例会请准时");

@@ -5,7 +5,6 @@
 #include "app/NotificationIcon.h"
 #include "app/RowBar.h"
 #include "app/SoundFileChooser.h"
-#include "appearance/Appearance.h"
 #include "engine/AlarmEngine.h"
 #include "engine/Clock.h"
 #include "overlay/OverlayPort.h"
@@ -216,10 +215,8 @@ void Form1::Form_Load()
     loadSlots();
     fillChoiceLists();
 
-    const Appearance appearance = Appearance::load(store);
-    if (m_services.applyAppearance)
-        m_services.applyAppearance(appearance);
-    m_services.overlay.setOverlayFont(appearance.fontName);
+    if (m_services.loadAppearance)
+        m_services.loadAppearance();
 
     Timer1_Timer();
     m_services.overlay.showOverlay();

@@ -18,7 +18,6 @@ class QPushButton;
 class QTimer;
 class RowBar;
 class SettingsStore;
-struct Appearance;
 
 // What the main window works with; the application provides the real ones, tests their fakes.
 struct Form1Services
@@ -28,8 +27,8 @@ struct Form1Services
     // The alarms; the window shows what it signals and passes on the user's clicks.
     AlarmEngine& engine;
     OverlayPort& overlay;
-    // Hands the stored appearance to the appearance dialog.
-    std::function<void(const Appearance&)> applyAppearance;
+    // Loads the stored appearance into the appearance dialog and its model.
+    std::function<void()> loadAppearance;
     // Ends the program at once, without the window's unload steps.
     std::function<void()> exitProgram;
     // Turns starting with the desktop session on or off; false when it could not.

@@ -17,19 +17,15 @@ QuorvelApp::QuorvelApp()
 {
     installQtTranslations();
     FontNames::installSubstitutes();
-    m_form3 = std::make_unique<Form3>(m_store);
-    m_overlay = std::make_unique<Form2>(m_capList, *m_form3);
-    m_form3->setOverlay(m_overlay.get());
+    m_form3 = std::make_unique<Form3>(m_appearance, m_store);
+    m_overlay = std::make_unique<Form2>(m_capList, m_appearance);
     m_engine = std::make_unique<AlarmEngine>(m_store, m_clock, m_runner, m_sound, *m_overlay, m_capList);
     Form1Services services{
         m_store,
         m_clock,
         *m_engine,
         *m_overlay,
-        [this](const Appearance& appearance) {
-            m_form3->applyStored(appearance);
-            m_overlay->SetTr();
-        },
+        [this] { m_form3->loadStored(); },
         &QuorvelApp::exitProgram,
         [](bool enabled) { return Autostart::setEnabled(enabled, QCoreApplication::applicationFilePath()); }};
     m_form1 = std::make_unique<Form1>(services);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "appearance/AppearanceModel.h"
 #include "engine/MediaSoundPlayer.h"
 #include "engine/ProcessCommandRunner.h"
 #include "engine/SystemClock.h"
@@ -39,7 +40,7 @@ private:
     ProcessCommandRunner m_runner;
     MediaSoundPlayer m_sound;
     CaptionQueue m_capList;
-    // The strip reads the dialog's controls, so the dialog outlives it.
+    AppearanceModel m_appearance;
     std::unique_ptr<Form3> m_form3;
     std::unique_ptr<Form2> m_overlay;
     std::unique_ptr<AlarmEngine> m_engine;

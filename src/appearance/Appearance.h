@@ -20,14 +20,13 @@ struct Appearance
     static Appearance load(const SettingsStore& store);
     // Writes c0..c3, tr, v0..v3, font, sh in this order.
     void save(SettingsStore& store) const;
-};
 
-// Where the strip reads the appearance at every rendering.
-class AppearanceSource
-{
-public:
-    virtual ~AppearanceSource() = default;
-    virtual Appearance appearance() const = 0;
+    bool operator==(const Appearance& other) const
+    {
+        return colours == other.colours && noColour == other.noColour && opacity == other.opacity &&
+               fontName == other.fontName && shadowSize == other.shadowSize;
+    }
+    bool operator!=(const Appearance& other) const { return !(*this == other); }
 };
 
 // The 0x00BBGGRR colour values the store uses, to and from red, green and blue.

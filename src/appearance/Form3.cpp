@@ -1,8 +1,8 @@
 #include "appearance/Form3.h"
 
+#include "appearance/AppearanceModel.h"
 #include "appearance/FontNames.h"
 
-#include "overlay/Form2.h"
 #include "schedule/FreeTextComboBox.h"
 #include "settings/SettingsStore.h"
 
@@ -49,10 +49,10 @@ void showError(const QString& text, const QString& title, QWidget* parent)
 
 } // namespace
 
-Form3::Form3(SettingsStore& store, QWidget* parent)
+Form3::Form3(AppearanceModel& appearance, SettingsStore& store, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_store(store), m_chooseColour(&askColour), m_notifyError(&showError)
+      m_appearance(appearance), m_store(store), m_chooseColour(&askColour), m_notifyError(&showError)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("字体设置"));
@@ -155,39 +155,27 @@ void Form3::Form_Load()
     Combo1->view()->setMinimumWidth(Combo1->view()->sizeHintForColumn(0) + 24);
 }
 
-Appearance Form3::appearance() const
+void Form3::loadStored()
 {
-    Appearance current;
-    for (std::size_t i = 0; i < kSwatchCount; ++i) {
-        current.colours[i] = valueOf(swatchColour(int(i)));
-        // A marker counts while the dialog itself is hidden, too.
-        current.noColour[i] = !Label2[i]->isHidden();
-    }
-    current.opacity = HScroll1->value();
-    current.fontName = Combo1->currentText();
-    current.shadowSize = Combo2->currentIndex();
-    return current;
-}
-
-void Form3::applyStored(const Appearance& stored)
-{
+    Appearance stored = Appearance::load(m_store);
     for (std::size_t i = 0; i < kSwatchCount; ++i)
         setSwatchColour(int(i), colourOf(stored.colours[i]));
     HScroll1->setValue(stored.opacity);
     for (std::size_t i = 0; i < kSwatchCount; ++i)
         Label2[i]->setVisible(stored.noColour[i]);
+    // The model takes everything at once below.
+    const QSignalBlocker quiet(Combo2);
     if (Combo2->count() == 0) {
         // Adding items would select the first one; the stored size is what selects.
-        const QSignalBlocker quiet(Combo2);
         for (int size = 0; size < kShadowSizes; ++size)
             Combo2->addItem(QString::number(size));
         Combo2->setCurrentIndex(-1);
     }
     Combo1->setEditText(stored.fontName);
-    const int shadow = stored.shadowSize >= 0 && stored.shadowSize < Combo2->count() ? stored.shadowSize : -1;
-    // Qt reports a "change" from no selection to no selection; only a real change marks the strip.
-    if (shadow != Combo2->currentIndex())
-        Combo2->setCurrentIndex(shadow);
+    if (stored.shadowSize < 0 || stored.shadowSize >= Combo2->count())
+        stored.shadowSize = -1;
+    Combo2->setCurrentIndex(stored.shadowSize);
+    m_appearance.set(stored);
 }
 
 void Form3::showCentred()
@@ -214,14 +202,12 @@ void Form3::Combo1_Click()
         m_notifyError(QStringLiteral("此字体在系统中未找到"), QStringLiteral("错误"), this);
         return;
     }
-    if (m_overlay)
-        m_overlay->setOverlayFont(family);
-    markForRendering();
+    m_appearance.setFontName(family);
 }
 
 void Form3::Combo2_Click()
 {
-    markForRendering();
+    m_appearance.setShadowSize(Combo2->currentIndex());
 }
 
 void Form3::Picture1_MouseDown(int index, Qt::MouseButton button)
@@ -237,10 +223,12 @@ void Form3::Picture1_MouseDown(int index, Qt::MouseButton button)
         if (valueOf(chosen) == colourValue(254, 0, 0))
             chosen = QColor(255, 0, 0);
         setSwatchColour(index, chosen);
+        m_appearance.setColour(index, valueOf(chosen));
     } else if (button == Qt::RightButton) {
-        Label2[std::size_t(index)]->setVisible(Label2[std::size_t(index)]->isHidden());
+        QLabel* marker = Label2[std::size_t(index)];
+        marker->setVisible(marker->isHidden());
+        m_appearance.setNoColour(index, !marker->isHidden());
     }
-    markForRendering();
 }
 
 void Form3::Label2_MouseDown(int index)
@@ -248,15 +236,18 @@ void Form3::Label2_MouseDown(int index)
     if (index < 0 || index >= kSwatchCount)
         return;
     Label2[std::size_t(index)]->hide();
-    markForRendering();
+    m_appearance.setNoColour(index, false);
 }
 
 void Form3::Form_Unload()
 {
-    if (m_overlay)
-        m_overlay->SetTr();
+    m_appearance.setOpacity(HScroll1->value());
     hide();
-    appearance().save(m_store);
+    Appearance saved = m_appearance.value();
+    // A typed name is saved, but only a picked one is in the model: the strip takes a typed name
+    // at the next start.
+    saved.fontName = Combo1->currentText();
+    saved.save(m_store);
 }
 
 void Form3::reject()
@@ -287,12 +278,6 @@ bool Form3::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void Form3::markForRendering()
-{
-    if (m_overlay)
-        m_overlay->RenderMark = QStringLiteral("c");
 }
 
 QColor Form3::swatchColour(int index) const

@@ -1,23 +1,21 @@
 #pragma once
 
-#include "appearance/Appearance.h"
-
 #include <QColor>
 #include <QDialog>
 #include <array>
 #include <functional>
 
-class Form2;
+class AppearanceModel;
 class QComboBox;
 class QFrame;
 class QLabel;
 class QScrollBar;
 class SettingsStore;
 
-// The small dialog that chooses how the strip's letters look. The strip reads the controls
-// directly at every rendering; the dialog marks it for re-rendering after each change and
-// applies the opacity and saves everything only when the user closes it. Closing only hides it.
-class Form3 : public QDialog, public AppearanceSource
+// The small dialog that chooses how the strip's letters look. Each change goes into the
+// appearance model at once; the opacity only when the user closes the dialog, which then saves
+// everything. Closing only hides it.
+class Form3 : public QDialog
 {
     Q_OBJECT
 
@@ -28,20 +26,14 @@ public:
     using ErrorNotice = std::function<void(const QString& text, const QString& title, QWidget* parent)>;
 
     // Created hidden; its own load (the font list) has run when the constructor returns.
-    explicit Form3(SettingsStore& store, QWidget* parent = nullptr);
+    Form3(AppearanceModel& appearance, SettingsStore& store, QWidget* parent = nullptr);
 
-    // The strip to mark, to give the opacity to and to set the font on. Until then the
-    // handlers change only the dialog.
-    void setOverlay(Form2* overlay) { m_overlay = overlay; }
     void setColourChooser(ColourChooser chooser) { m_chooseColour = std::move(chooser); }
     void setErrorNotice(ErrorNotice notice) { m_notifyError = std::move(notice); }
 
-    // AppearanceSource: what the controls show right now.
-    Appearance appearance() const override;
-
-    // Start-up hands over the stored values: swatches, opacity, markers, the shadow sizes,
-    // the font name, then the shadow selection (which marks the strip when it changes).
-    void applyStored(const Appearance& stored);
+    // Start-up: the stored values into the controls (swatches, opacity, markers, the shadow
+    // sizes, the font name, then the shadow selection) and into the model.
+    void loadStored();
     // Shows the dialog centred on the screen and brings it forward.
     void showCentred();
 
@@ -50,7 +42,7 @@ public:
     void Combo2_Click();
     void Picture1_MouseDown(int index, Qt::MouseButton button);
     void Label2_MouseDown(int index);
-    // The close box: applies the opacity, hides, then saves.
+    // The close box: hands the opacity to the model, hides, then saves.
     void Form_Unload();
 
 public slots:
@@ -63,12 +55,11 @@ protected:
 
 private:
     void buildControls();
-    void markForRendering();
     QColor swatchColour(int index) const;
     void setSwatchColour(int index, const QColor& colour);
 
+    AppearanceModel& m_appearance;
     SettingsStore& m_store;
-    Form2* m_overlay = nullptr;
     ColourChooser m_chooseColour;
     ErrorNotice m_notifyError;
 

@@ -1,6 +1,6 @@
 #include "overlay/Form2.h"
 
-#include "appearance/Appearance.h"
+#include "appearance/AppearanceModel.h"
 #include "overlay/CaptionPainter.h"
 #include "overlay/CaptionQueue.h"
 #include "overlay/CaptionStep.h"
@@ -45,7 +45,7 @@ QRect scaled(const QRect& rect, qreal ratio)
 }
 } // namespace
 
-Form2::Form2(CaptionQueue& CapList, const AppearanceSource& appearance, QWidget* parent)
+Form2::Form2(CaptionQueue& CapList, const AppearanceModel& appearance, QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       m_capList(CapList), m_appearance(appearance), m_cycle(*this)
@@ -60,8 +60,9 @@ Form2::Form2(CaptionQueue& CapList, const AppearanceSource& appearance, QWidget*
     if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         setWindowFlag(Qt::X11BypassWindowManagerHint);
     nameKeyColour(this);
-    m_font = CaptionPainter::overlayFont(m_appearance.appearance().fontName);
+    m_font = CaptionPainter::overlayFont(m_appearance.value().fontName);
     buildChildren();
+    connect(&m_appearance, &AppearanceModel::changed, this, &Form2::onAppearanceChanged);
     ScreenLayout::onChange(this, [this] { followScreens(); });
     Form_Load();
 }
@@ -164,7 +165,7 @@ void Form2::showEvent(QShowEvent* event)
 
 void Form2::SetTr()
 {
-    setWindowOpacity(qBound(1, m_appearance.appearance().opacity, 255) / 255.0);
+    setWindowOpacity(qBound(1, m_appearance.value().opacity, 255) / 255.0);
 }
 
 void Form2::PosTop()
@@ -190,10 +191,16 @@ void Form2::startSlideIn()
     applyCycle();
 }
 
-void Form2::setOverlayFont(const QString& family)
+void Form2::onAppearanceChanged()
 {
-    m_font = CaptionPainter::overlayFont(family);
-    Label1->setFont(m_font);
+    RenderMark = QStringLiteral("c");
+    SetTr();
+    // Measuring and drawing take the new font together; the letters follow at the next rendering.
+    const QString& family = m_appearance.value().fontName;
+    if (family != m_font.family()) {
+        m_font = CaptionPainter::overlayFont(family);
+        Label1->setFont(m_font);
+    }
 }
 
 void Form2::SetCap(const QString& text)
@@ -204,7 +211,7 @@ void Form2::SetCap(const QString& text)
     Label1->adjustSize();
     m_capWidth = qint16(qMin(Label1->width() + kCaptionMargin, int(SHRT_MAX)));
 
-    const Appearance appearance = m_appearance.appearance();
+    const Appearance& appearance = m_appearance.value();
     // Rendered in device pixels, so the letters are as sharp as the screen shows them.
     m_ratio = renderRatio();
     Picture1 = QImage(qCeil(m_capWidth * m_ratio), qCeil(kStripHeight * m_ratio), QImage::Format_RGB32);

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <array>
 
-class AppearanceSource;
+class AppearanceModel;
 class CaptionQueue;
 class QLabel;
 class QTimer;
@@ -25,8 +25,9 @@ class Form2 : public QWidget, public OverlayPort, private OverlayCycle::Host
     Q_OBJECT
 
 public:
-    // The app owns the queue and the appearance; the strip reads both at every rendering.
-    Form2(CaptionQueue& CapList, const AppearanceSource& appearance, QWidget* parent = nullptr);
+    // The app owns the queue and the appearance. Every rendering reads both; a change of the
+    // appearance renders the letters again at the next cycle and applies its opacity and font.
+    Form2(CaptionQueue& CapList, const AppearanceModel& appearance, QWidget* parent = nullptr);
 
     // OverlayPort
     void SetCap(const QString& text) override;
@@ -34,12 +35,11 @@ public:
     bool cycleRunning() const override;
     void startSlideIn() override;
     void PosTop() override;
-    void setOverlayFont(const QString& family) override;
 
     // Places the strip and its panel, applies the opacity and shows the strip; the constructor
     // runs it once.
     void Form_Load();
-    // Takes the opacity from the appearance; only shows where a compositor runs.
+    // Takes the opacity from the appearance model; only shows where a compositor runs.
     void SetTr();
 
     void Timer1_Timer();
@@ -60,9 +60,6 @@ public:
     // The text canvas of the last rendering.
     const QImage& canvas() const { return Picture1; }
 
-    // "" at load, "c" after an appearance change (re-render at the next cycle), "s" after that.
-    QString RenderMark;
-
 signals:
     void appearanceDialogRequested();
     // A left click on the letters: the app restores the main window if it is hidden.
@@ -80,6 +77,7 @@ private:
     void placeStrip();
     void followScreens();
     void onLayerPressed(Qt::MouseButton button);
+    void onAppearanceChanged();
     // Mirrors the cycle into the timers, the panel, the P2 layer and the window shape.
     void applyCycle();
     void clipShapesToPanel();
@@ -87,8 +85,10 @@ private:
     qreal renderRatio() const;
 
     CaptionQueue& m_capList;
-    const AppearanceSource& m_appearance;
+    const AppearanceModel& m_appearance;
     OverlayCycle m_cycle;
+    // "" at load, "c" after an appearance change (re-render at the next cycle), "s" after that.
+    QString RenderMark;
 
     QWidget* Picture3 = nullptr;
     std::array<StyleLayer*, 2> Picture2{};

@@ -17,6 +17,4 @@ public:
     virtual void startSlideIn() = 0;
     // Puts the strip above every other window again without taking the focus.
     virtual void PosTop() = 0;
-    // Sets the family of the measuring label and of the text canvas together.
-    virtual void setOverlayFont(const QString& family) = 0;
 };

@@ -15,7 +15,6 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
-#include <optional>
 
 namespace {
 const QString kOff12 = QStringLiteral("[关 12:00] Harry Up!");
@@ -72,14 +71,15 @@ void TestForm1::emptyStoreGivesDefaults()
              QString::number(quint64(form.winId())));
     QCOMPARE(h.store.writes, QStringList{QStringLiteral("hwnd/main")});
 
-    QVERIFY(h.handedAppearance);
-    QCOMPARE(h.handedAppearance->colours, (std::array<quint32, 4>{16777215, 0, 16777215, 0}));
-    QCOMPARE(h.handedAppearance->opacity, 255);
-    QCOMPARE(h.handedAppearance->shadowSize, 3);
-    QCOMPARE(h.handedAppearance->fontName, QStringLiteral("宋体"));
-    QCOMPARE(h.handedAppearance->noColour, (std::array<bool, 4>{}));
-    // The strip gets its font before the first check, and is shown after it.
-    QCOMPARE(h.overlay.calls, (QStringList{QStringLiteral("font:宋体"), QStringLiteral("show")}));
+    const Appearance defaults = Appearance::load(h.store);
+    QCOMPARE(defaults.colours, (std::array<quint32, 4>{16777215, 0, 16777215, 0}));
+    QCOMPARE(defaults.opacity, 255);
+    QCOMPARE(defaults.shadowSize, 3);
+    QCOMPARE(defaults.fontName, QStringLiteral("宋体"));
+    QCOMPARE(defaults.noColour, (std::array<bool, 4>{}));
+    // The appearance is loaded once, and the strip is shown after the first check.
+    QCOMPARE(h.appearanceLoads, 1);
+    QCOMPARE(h.overlay.calls, QStringList{QStringLiteral("show")});
 
     QVERIFY(form.isVisible());
     QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -100,8 +100,6 @@ void TestForm1::seededSlotsAreListed()
     h.seed(QStringLiteral("slogan"), 3, QStringLiteral("a] [b"));
     h.store.SaveSetting(QStringLiteral("Horalis"), QStringLiteral("set"), QStringLiteral("run"),
                         QStringLiteral("1"));
-    h.store.SaveSetting(QStringLiteral("Horalis"), QStringLiteral("set"), QStringLiteral("font"),
-                        QStringLiteral("黑体"));
     Form1& form = h.load();
 
     auto* list = child<QListWidget>(form, QStringLiteral("List1"));
@@ -112,7 +110,6 @@ void TestForm1::seededSlotsAreListed()
     QVERIFY(!h.engine.alarmSlots().alarmOn[1] && !h.engine.alarmSlots().alarmOn[2]);
     QCOMPARE(list->item(3)->text(), QStringLiteral("[关 12:00] a] [b"));
     QVERIFY(child<QCheckBox>(form, QStringLiteral("Check2"))->isChecked());
-    QCOMPARE(h.overlay.font, QStringLiteral("黑体"));
 }
 
 void TestForm1::malformedValuesGiveDefaults()
@@ -136,10 +133,11 @@ void TestForm1::malformedValuesGiveDefaults()
 
     QCOMPARE(child<QListWidget>(form, QStringLiteral("List1"))->item(0)->text(), kOff12);
     QVERIFY(!child<QCheckBox>(form, QStringLiteral("Check2"))->isChecked());
-    QCOMPARE(h.handedAppearance->colours, (std::array<quint32, 4>{16777215, 0, 16777215, 0}));
-    QCOMPARE(h.handedAppearance->opacity, 255);
-    QCOMPARE(h.handedAppearance->noColour, (std::array<bool, 4>{false, true, true, false}));
-    QCOMPARE(h.handedAppearance->shadowSize, 3);
+    const Appearance loaded = Appearance::load(h.store);
+    QCOMPARE(loaded.colours, (std::array<quint32, 4>{16777215, 0, 16777215, 0}));
+    QCOMPARE(loaded.opacity, 255);
+    QCOMPARE(loaded.noColour, (std::array<bool, 4>{false, true, true, false}));
+    QCOMPARE(loaded.shadowSize, 3);
 
     set("sh", "-1");
     set("tr", "1");

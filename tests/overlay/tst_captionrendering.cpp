@@ -87,7 +87,7 @@ private:
 
 void CaptionRenderingTest::init()
 {
-    m_appearance = FixedAppearance();
+    m_appearance.set(FixedAppearance::preset());
     m_form = std::make_unique<Form2>(m_queue, m_appearance);
 }
 
@@ -109,7 +109,7 @@ void CaptionRenderingTest::layersHoldOnlyGradientLettersSwatchesAndKey()
     const QList<QPoint> letters = letterPixels(m_form->canvas());
     QVERIFY(letters.size() > 500);
 
-    const Appearance a = m_appearance.value;
+    const Appearance a = m_appearance.value();
     for (int look = 0; look < 2; ++look) {
         const QImage layer = m_form->layerImage(look);
         const QList<QRgb> layerColours{swatch(a, 2 * look), swatch(a, 2 * look + 1),
@@ -140,7 +140,7 @@ void CaptionRenderingTest::layersHoldOnlyGradientLettersSwatchesAndKey()
 
 void CaptionRenderingTest::diagonalStepLeansToTheLowerRight()
 {
-    m_appearance.value.shadowSize = 0;
+    m_appearance.setShadowSize(0);
     render(QStringLiteral("提醒 Ok"));
     const QImage canvas = m_form->canvas();
     const QList<QPoint> letters = letterPixels(canvas);
@@ -150,7 +150,7 @@ void CaptionRenderingTest::diagonalStepLeansToTheLowerRight()
 
     for (int look = 0; look < 2; ++look) {
         const QImage layer = m_form->layerImage(look);
-        const QList<QPoint> step = pixelsOf(layer, swatch(m_appearance.value, 2 * look + 1));
+        const QList<QPoint> step = pixelsOf(layer, swatch(m_appearance.value(), 2 * look + 1));
         QVERIFY(!step.isEmpty());
         // Each step pixel is a letter pixel moved 1, 2 or 3 pixels down and right.
         for (const QPoint& p : step)
@@ -166,14 +166,15 @@ void CaptionRenderingTest::diagonalStepLeansToTheLowerRight()
 
 void CaptionRenderingTest::ringHasTheShadowRadius()
 {
-    m_appearance.value.shadowSize = 9;
-    m_appearance.value.noColour = {false, true, false, true};
+    m_appearance.setShadowSize(9);
+    m_appearance.edit([](Appearance& a) { a.noColour = {false, true, false, true}; });
     // Leading spaces keep the ring's left side inside the canvas.
     render(QStringLiteral("  钟 O"));
     const QRect letters = boundsOf(letterPixels(m_form->canvas()));
 
     for (int look = 0; look < 2; ++look) {
-        const QRect ring = boundsOf(pixelsOf(m_form->layerImage(look), swatch(m_appearance.value, 2 * look)));
+        const QRect ring =
+            boundsOf(pixelsOf(m_form->layerImage(look), swatch(m_appearance.value(), 2 * look)));
         // The ring's centre is 2 pixels right of and below the letters, its radius 9.
         QVERIFY2(ring.left() >= letters.left() - 8 && ring.left() <= letters.left() - 6,
                  qPrintable(QStringLiteral("%1 vs %2").arg(ring.left()).arg(letters.left())));
@@ -184,10 +185,10 @@ void CaptionRenderingTest::ringHasTheShadowRadius()
 
 void CaptionRenderingTest::shadowZeroDrawsNoRing()
 {
-    m_appearance.value.shadowSize = 0;
+    m_appearance.setShadowSize(0);
     render(QStringLiteral("起床啦 Up"));
-    QVERIFY(pixelsOf(m_form->layerImage(0), swatch(m_appearance.value, 0)).isEmpty());
-    QVERIFY(pixelsOf(m_form->layerImage(1), swatch(m_appearance.value, 2)).isEmpty());
+    QVERIFY(pixelsOf(m_form->layerImage(0), swatch(m_appearance.value(), 0)).isEmpty());
+    QVERIFY(pixelsOf(m_form->layerImage(1), swatch(m_appearance.value(), 2)).isEmpty());
 }
 
 void CaptionRenderingTest::switchedOffLayersDrawNothing_data()
@@ -201,9 +202,9 @@ void CaptionRenderingTest::switchedOffLayersDrawNothing()
 {
     QFETCH(bool, keyColoured);
     if (keyColoured)
-        m_appearance.value.colours.fill(colourValue(128, 0, 128));
+        m_appearance.edit([](Appearance& a) { a.colours.fill(colourValue(128, 0, 128)); });
     else
-        m_appearance.value.noColour.fill(true);
+        m_appearance.edit([](Appearance& a) { a.noColour.fill(true); });
     render(QStringLiteral("开会 Meet"));
     const QImage canvas = m_form->canvas();
 
@@ -227,7 +228,7 @@ void CaptionRenderingTest::emptyTextChangesNothing()
     const QImage p2 = m_form->layerImage(1);
     const qint16 width = m_form->CapWidth();
     const QRegion shape = m_form->mask();
-    m_appearance.value.colours.fill(0);
+    m_appearance.edit([](Appearance& a) { a.colours.fill(0); });
 
     m_form->SetCap(QString());
     QCOMPARE(m_form->findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("喝水"));
@@ -264,8 +265,8 @@ void CaptionRenderingTest::wideCaptionKeepsItsGradientAndIsCentred()
 
 void CaptionRenderingTest::captionWidthStopsAtTheSixteenBitLimit()
 {
-    m_appearance.value.shadowSize = 0;
-    m_appearance.value.noColour.fill(true);
+    m_appearance.setShadowSize(0);
+    m_appearance.edit([](Appearance& a) { a.noColour.fill(true); });
     render(QString(QStringLiteral("宽")).repeated(600));
     QCOMPARE(m_form->CapWidth(), qint16(32767));
     QCOMPARE(m_form->findChild<QWidget*>(QStringLiteral("Picture2(0)"))->width(), 32767);
@@ -278,7 +279,7 @@ void CaptionRenderingTest::lettersAreFinerAtADevicePixelRatioOfTwo()
     const int width = 400;
     const auto renderAt = [&](qreal ratio) {
         QImage canvas(qCeil(width * ratio), qCeil(80 * ratio), QImage::Format_RGB32);
-        CaptionPainter::paintCanvas(canvas, TextStamp(font, text, width, 80, ratio), 0, m_appearance.value);
+        CaptionPainter::paintCanvas(canvas, TextStamp(font, text, width, 80, ratio), 0, m_appearance.value());
         QImage layer = CaptionPainter::gradientImage(0, width, ratio);
         CaptionPainter::copySkippingTextKey(canvas, layer);
         return layer;

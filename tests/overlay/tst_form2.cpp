@@ -84,7 +84,7 @@ private:
 void Form2Test::init()
 {
     m_queue = CaptionQueue();
-    m_appearance = FixedAppearance();
+    m_appearance.set(FixedAppearance::preset());
     m_form = std::make_unique<Form2>(m_queue, m_appearance);
 }
 
@@ -156,7 +156,6 @@ void Form2Test::startsAsAnIdleStripPastTheRightEdge()
         QVERIFY(!timer(n)->isActive());
     }
     QVERIFY(!m_form->cycleRunning());
-    QCOMPARE(m_form->RenderMark, QString());
     QCOMPARE(m_form->BlinkCount(), qint16(0));
     // Nothing rendered yet: the shape holds no pixel of the strip, yet is not "unshaped".
     QVERIFY(!m_form->mask().isEmpty());
@@ -166,13 +165,12 @@ void Form2Test::startsAsAnIdleStripPastTheRightEdge()
 void Form2Test::opacityAndFontComeFromTheAppearance()
 {
     QCOMPARE(m_form->windowOpacity(), 1.0);
-    m_appearance.value.opacity = 51;
-    m_form->SetTr();
+    m_appearance.setOpacity(51);
     QCOMPARE(m_form->windowOpacity(), 0.2);
 
     const QFont initial = child("Label1")->font();
     QCOMPARE(initial.family(), QStringLiteral("WenQuanYi Micro Hei"));
-    m_form->setOverlayFont(QStringLiteral("WenQuanYi Micro Hei Mono"));
+    m_appearance.setFontName(QStringLiteral("WenQuanYi Micro Hei Mono"));
     const QFont font = child("Label1")->font();
     QCOMPARE(font.family(), QStringLiteral("WenQuanYi Micro Hei Mono"));
     QCOMPARE(font.pointSize(), 48);
@@ -261,29 +259,35 @@ void Form2Test::emptiedQueueEndsTheCycleAndIdles()
 void Form2Test::changedAppearanceRendersOnceAtTheNextCycle()
 {
     fire(QStringLiteral("A"));
-    const Appearance old = m_appearance.value;
-    m_appearance.value.colours[1] = colourValue(200, 100, 50);
-    m_form->RenderMark = QStringLiteral("c");
+    const Appearance old = m_appearance.value();
+    m_appearance.setColour(1, colourValue(200, 100, 50));
+    // The letters change only at the cycle's end.
+    QVERIFY(hasColour(m_form->layerImage(0), swatch(old, 1)));
 
-    for (int i = 0; i < 3; ++i)
-        runPhase();
-    QCOMPARE(caption(), QStringLiteral("A"));
-    QCOMPARE(m_form->RenderMark, QStringLiteral("s"));
-    QVERIFY(hasColour(m_form->layerImage(0), swatch(m_appearance.value, 1)));
-    QVERIFY(!hasColour(m_form->layerImage(0), swatch(old, 1)));
-
-    // Without a new mark the same text is not rendered again.
-    m_appearance.value.colours[1] = colourValue(1, 2, 3);
     for (int i = 0; i < 3; ++i)
         runPhase();
     QCOMPARE(m_form->phase(), Phase::SlidingIn);
-    QVERIFY(!hasColour(m_form->layerImage(0), qRgb(1, 2, 3)));
+    QCOMPARE(caption(), QStringLiteral("A"));
+    QVERIFY(hasColour(m_form->layerImage(0), swatch(m_appearance.value(), 1)));
+    QVERIFY(!hasColour(m_form->layerImage(0), swatch(old, 1)));
 
-    // A rendering by the alarm trigger leaves the mark alone.
-    m_form->RenderMark = QStringLiteral("c");
+    // Without a change the same text is not rendered again.
+    const qint64 rendered = m_form->canvas().cacheKey();
+    for (int i = 0; i < 3; ++i)
+        runPhase();
+    QCOMPARE(m_form->phase(), Phase::SlidingIn);
+    QCOMPARE(m_form->canvas().cacheKey(), rendered);
+
+    // A rendering by the alarm trigger keeps the change pending: the next cycle renders again.
+    m_appearance.setColour(1, colourValue(1, 2, 3));
     fire(QStringLiteral("B"));
     QVERIFY(hasColour(m_form->layerImage(0), qRgb(1, 2, 3)));
-    QCOMPARE(m_form->RenderMark, QStringLiteral("c"));
+    m_queue.remove(QStringLiteral("A"));
+    const qint64 byTrigger = m_form->canvas().cacheKey();
+    for (int i = 0; i < 3; ++i)
+        runPhase();
+    QCOMPARE(caption(), QStringLiteral("B"));
+    QVERIFY(m_form->canvas().cacheKey() != byTrigger);
 }
 
 void Form2Test::newAlarmDuringACycleLeavesTheTimersAlone()

@@ -43,9 +43,3 @@ void FakeOverlay::PosTop()
 {
     calls.append(QStringLiteral("PosTop"));
 }
-
-void FakeOverlay::setOverlayFont(const QString& family)
-{
-    calls.append(QStringLiteral("font:") + family);
-    font = family;
-}

@@ -36,11 +36,9 @@ public:
     bool cycleRunning() const override { return running; }
     void startSlideIn() override;
     void PosTop() override;
-    void setOverlayFont(const QString& family) override;
 
     bool running = false;
     bool visible = false;
     QString caption;
-    QString font;
-    QStringList calls; // "SetCap:<text>", "show", "slideIn", "PosTop", "font:<family>"
+    QStringList calls; // "SetCap:<text>", "show", "slideIn", "PosTop"
 };

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/Form1.h"
-#include "appearance/Appearance.h"
 #include "engine/AlarmEngine.h"
 #include "engine/Clock.h"
 #include "overlay/CaptionQueue.h"
@@ -10,7 +9,6 @@
 
 #include <QList>
 #include <memory>
-#include <optional>
 
 // The main window as start-up leaves it, over fakes. Header only: it needs quorvel_ui, which the
 // support library does not link.
@@ -23,7 +21,7 @@ struct Harness
     FakeOverlay overlay;
     CaptionQueue capList;
     AlarmEngine engine{store, clock, runner, sound, overlay, capList};
-    std::optional<Appearance> handedAppearance;
+    int appearanceLoads = 0;
     int exits = 0;
     QList<bool> autostartCalls;
     std::unique_ptr<Form1> form;
@@ -34,7 +32,7 @@ struct Harness
                                clock,
                                engine,
                                overlay,
-                               [this](const Appearance& a) { handedAppearance = a; },
+                               [this] { ++appearanceLoads; },
                                [this] { ++exits; },
                                [this](bool on) {
                                    autostartCalls.append(on);
