@@ -1,11 +1,11 @@
 #include "app/QuorvelApp.h"
 
-#include "app/Autostart.h"
 #include "app/Form1.h"
 #include "appearance/FontNames.h"
 #include "appearance/Form3.h"
 #include "engine/AlarmEngine.h"
 #include "overlay/Form2.h"
+#include "platform/Autostart.h"
 #include "settings/SettingsValues.h"
 
 #include <QCoreApplication>

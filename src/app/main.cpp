@@ -1,6 +1,6 @@
-#include "app/PlatformSession.h"
 #include "app/QuorvelApp.h"
 #include "app/SingleInstance.h"
+#include "platform/PlatformSession.h"
 
 #include <QApplication>
 

@@ -3,10 +3,10 @@
 #include "engine/AlarmActions.h"
 #include "engine/AlarmSound.h"
 #include "engine/CommandRunner.h"
-#include "engine/PlatformCommands.h"
 #include "engine/SoundPlayer.h"
 #include "overlay/CaptionQueue.h"
 #include "overlay/OverlayPort.h"
+#include "platform/PlatformCommands.h"
 #include "settings/SettingsValues.h"
 
 using SettingsValues::readText;

@@ -1,7 +1,7 @@
 #include "engine/MediaSoundPlayer.h"
 
-#include "engine/PlatformSounds.h"
 #include "engine/SoundWorker.h"
+#include "platform/PlatformSounds.h"
 
 #include <QUrl>
 

@@ -1,6 +1,6 @@
 #include "engine/ProcessCommandRunner.h"
 
-#include "engine/CommandLineSplit.h"
+#include "platform/CommandLineSplit.h"
 
 #include <QProcess>
 

@@ -1,7 +1,7 @@
 #include "engine/SoundWorker.h"
 
 #include "engine/MediaSoundPlayer.h"
-#include "engine/MidiLoudness.h"
+#include "platform/MidiLoudness.h"
 
 #include <QAudioOutput>
 #include <QFileInfo>

@@ -7,10 +7,10 @@
 #include "overlay/GradientTable.h"
 #include "overlay/ScreenLayout.h"
 #include "overlay/StyleLayer.h"
-#include "overlay/TaskbarHint.h"
 #include "overlay/TextStamp.h"
-#include "overlay/WidgetMask.h"
-#include "overlay/WindowShape.h"
+#include "platform/TaskbarHint.h"
+#include "platform/WidgetMask.h"
+#include "platform/WindowShape.h"
 
 #include <QGuiApplication>
 #include <QLabel>

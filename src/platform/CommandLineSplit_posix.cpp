@@ -1,6 +1,6 @@
-#include "engine/CommandLineSplit.h"
+#include "platform/CommandLineSplit.h"
 
-#include "engine/ShellWords.h"
+#include "platform/ShellWords.h"
 
 std::optional<QStringList> splitCommandLine(const QString& commandLine)
 {

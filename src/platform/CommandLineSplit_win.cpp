@@ -1,4 +1,4 @@
-#include "engine/CommandLineSplit.h"
+#include "platform/CommandLineSplit.h"
 
 #include <QProcess>
 

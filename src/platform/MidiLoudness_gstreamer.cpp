@@ -1,4 +1,4 @@
-#include "engine/MidiLoudness.h"
+#include "platform/MidiLoudness.h"
 
 #include <glib-object.h>
 

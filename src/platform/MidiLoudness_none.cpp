@@ -1,3 +1,3 @@
-#include "engine/MidiLoudness.h"
+#include "platform/MidiLoudness.h"
 
 void MidiLoudness::raise() {}

@@ -1,4 +1,4 @@
-#include "engine/PlatformCommands.h"
+#include "platform/PlatformCommands.h"
 
 QString PlatformCommands::shutDownNow()
 {

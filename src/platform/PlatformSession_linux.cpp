@@ -1,4 +1,4 @@
-#include "app/PlatformSession.h"
+#include "platform/PlatformSession.h"
 
 #include <QByteArray>
 #include <QtGlobal>

@@ -1,3 +1,3 @@
-#include "app/PlatformSession.h"
+#include "platform/PlatformSession.h"
 
 void PlatformSession::choosePlatform() {}

@@ -1,4 +1,4 @@
-#include "engine/PlatformSounds.h"
+#include "platform/PlatformSounds.h"
 
 QString PlatformSounds::fallbackAlarmSound()
 {

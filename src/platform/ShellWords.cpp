@@ -1,4 +1,4 @@
-#include "engine/ShellWords.h"
+#include "platform/ShellWords.h"
 
 namespace {
 

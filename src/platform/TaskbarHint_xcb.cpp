@@ -1,4 +1,4 @@
-#include "overlay/TaskbarHint.h"
+#include "platform/TaskbarHint.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "overlay/WindowShape.h"
+#include "platform/WindowShape.h"
 
-#include "overlay/WidgetMask.h"
+#include "platform/WidgetMask.h"
 
 void setWindowShape(QWidget* window, const QRegion& devicePixels)
 {

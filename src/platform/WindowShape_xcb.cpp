@@ -1,6 +1,6 @@
-#include "overlay/WindowShape.h"
+#include "platform/WindowShape.h"
 
-#include "overlay/WidgetMask.h"
+#include "platform/WidgetMask.h"
 
 #include <QGuiApplication>
 #include <QVarLengthArray>

@@ -1,5 +1,5 @@
-#include "engine/CommandLineSplit.h"
 #include "engine/ProcessCommandRunner.h"
+#include "platform/CommandLineSplit.h"
 
 #include <QDir>
 #include <QFile>

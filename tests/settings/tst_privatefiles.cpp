@@ -1,4 +1,4 @@
-#include "app/Autostart.h"
+#include "platform/Autostart.h"
 #include "settings/QSettingsStore.h"
 #include "settings/SettingsValues.h"
 #include "support/TestDirs.h"
