@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// What the main window asks of the strip. The strip implements it; tests record the calls.
+// What the alarm engine and the main window ask of the strip. The strip implements it; tests record
+// the calls.
 class OverlayPort
 {
 public:

@@ -79,7 +79,7 @@ struct AlarmEntry
     static AlarmEntry read(const SettingsStore& store, int slot);
 };
 
-// What the main window keeps of each slot while it runs; rebuilt at every start.
+// What the alarm engine keeps of each slot while it runs; rebuilt at every start.
 struct AlarmSlots
 {
     std::array<bool, kSlotCount> alarmOn{};
