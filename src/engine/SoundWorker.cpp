@@ -85,8 +85,8 @@ void SoundWorker::useFallback(const QString& reason)
     const QString told = m_isDefault ? QString() : reason;
     const FileProblem fallbackProblem = fileProblem(m_fallbackFile);
     if (fallbackProblem != FileProblem::None) {
-        const QString what = fallbackProblem == FileProblem::Missing ? QStringLiteral("找不到")
-                                                                     : QStringLiteral("无法读取");
+        const QString what =
+            fallbackProblem == FileProblem::Missing ? QStringLiteral("找不到") : QStringLiteral("无法读取");
         const QString lead = told.isEmpty() ? QString() : told + QStringLiteral("。");
         emit cannotPlay(m_chosen, QStringLiteral("%1系统闹钟声“%2”%3%4，闹钟没有声音。")
                                       .arg(lead, m_fallbackFile, lead.isEmpty() ? "" : "也", what));
@@ -136,8 +136,9 @@ void SoundWorker::onOutputFailed(const QString& detail)
     setHeard(false);
     if (!m_lossTold) {
         m_lossTold = true;
-        emit outputLost(QStringLiteral("无法连接声音服务器（%1），闹钟暂时没有声音；声音服务器恢复后继续响铃。")
-                            .arg(detail));
+        emit outputLost(
+            QStringLiteral("无法连接声音服务器（%1），闹钟暂时没有声音；声音服务器恢复后继续响铃。")
+                .arg(detail));
     }
     m_retry.start();
 }

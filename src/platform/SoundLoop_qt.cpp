@@ -52,29 +52,31 @@ void SoundLoop::resume()
     d->player = new QMediaPlayer(this);
     d->player->setAudioOutput(d->output);
     QMediaPlayer* player = d->player;
-    connect(player, &QMediaPlayer::mediaStatusChanged, this, [this, player](QMediaPlayer::MediaStatus status) {
-        if (player != d->player)
-            return;
-        if (status == QMediaPlayer::BufferedMedia) {
-            emit playing();
-        } else if (status == QMediaPlayer::EndOfMedia) {
-            if (d->begun >= d->plays) {
-                stop();
-                emit finished();
-                return;
-            }
-            ++d->begun;
-            player->setPosition(0);
-            player->play();
-        }
-    });
+    connect(player, &QMediaPlayer::mediaStatusChanged, this,
+            [this, player](QMediaPlayer::MediaStatus status) {
+                if (player != d->player)
+                    return;
+                if (status == QMediaPlayer::BufferedMedia) {
+                    emit playing();
+                } else if (status == QMediaPlayer::EndOfMedia) {
+                    if (d->begun >= d->plays) {
+                        stop();
+                        emit finished();
+                        return;
+                    }
+                    ++d->begun;
+                    player->setPosition(0);
+                    player->play();
+                }
+            });
     connect(
         player, &QMediaPlayer::errorOccurred, this,
         [this, player](QMediaPlayer::Error error, const QString& text) {
             if (player != d->player)
                 return;
             d->release();
-            if (error == QMediaPlayer::ResourceError && !text.contains(QLatin1String("file"), Qt::CaseInsensitive))
+            if (error == QMediaPlayer::ResourceError &&
+                !text.contains(QLatin1String("file"), Qt::CaseInsensitive))
                 emit outputFailed(text);
             else
                 emit fileFailed(text);

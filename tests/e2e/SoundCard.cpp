@@ -84,7 +84,9 @@ QString PrivateSoundServer::log()
 QString PrivateSoundServer::whyNothingIsHeard()
 {
     if (!isRunning())
-        return QStringLiteral("the sound server ended (exit code %1): %2").arg(m_server.exitCode()).arg(log());
+        return QStringLiteral("the sound server ended (exit code %1): %2")
+            .arg(m_server.exitCode())
+            .arg(log());
     return QStringLiteral("nothing is heard");
 }
 

@@ -105,11 +105,11 @@ void TestSoundDesktop::initTestCase()
     QVERIFY(m_recorder->start());
 
     // A short file at another rate, one channel: many plays a minute, each one countable.
-    QVERIFY(run(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("22050"),
-                                        QStringLiteral("-c"), QStringLiteral("1"), m_media.filePath("beep.wav"),
-                                        QStringLiteral("synth"), QStringLiteral("0.25"), QStringLiteral("sine"),
-                                        QStringLiteral("660"), QStringLiteral("pad"), QStringLiteral("0"),
-                                        QStringLiteral("0.25")}));
+    QVERIFY(run(QStringLiteral("sox"),
+                {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("22050"), QStringLiteral("-c"),
+                 QStringLiteral("1"), m_media.filePath("beep.wav"), QStringLiteral("synth"),
+                 QStringLiteral("0.25"), QStringLiteral("sine"), QStringLiteral("660"), QStringLiteral("pad"),
+                 QStringLiteral("0"), QStringLiteral("0.25")}));
 
     // The same music three ways: the MIDI file, rendered and brought to full scale as wav, and
     // that wav as mp3.
@@ -238,7 +238,8 @@ void TestSoundDesktop::loopsForAMinute()
     qInfo("%d plays of %d expected; longest silence %d ms", plays.count, expected,
           plays.longestQuiet * kBlockMs);
     QVERIFY2(plays.count * 10 >= expected * 9, qPrintable(QString::number(plays.count)));
-    QVERIFY2(plays.longestQuiet * kBlockMs <= 1000, qPrintable(QString::number(plays.longestQuiet * kBlockMs)));
+    QVERIFY2(plays.longestQuiet * kBlockMs <= 1000,
+             qPrintable(QString::number(plays.longestQuiet * kBlockMs)));
 }
 
 // The sound server dies while an alarm rings and comes back on the same socket: the alarm is
