@@ -137,7 +137,7 @@ void SoundWorker::onOutputFailed(const QString& detail)
     if (!m_lossTold) {
         m_lossTold = true;
         emit outputLost(
-            QStringLiteral("无法连接声音服务器（%1），闹钟暂时没有声音；声音服务器恢复后继续响铃。")
+            QStringLiteral("声音服务器连接失败（%1），闹钟暂时没有声音；声音服务器恢复后继续响铃。")
                 .arg(detail));
     }
     m_retry.start();

@@ -1,5 +1,8 @@
 #include "ProgramSession.h"
 
+#include "SoundCard.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -18,6 +21,23 @@ QString run(const QString& program, const QStringList& arguments)
     process.start(program, arguments);
     process.waitForFinished(10000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A desktop has a sound server, so the test desktop has one too: a private one with a null sink,
+// shared by the test's program runs, ended with the test.
+const PrivateSoundServer* desktopSoundServer()
+{
+    static PrivateSoundServer* server = nullptr;
+    static bool running = false;
+    if (!server) {
+        server = new PrivateSoundServer;
+        const QString problem = server->start();
+        running = problem.isEmpty();
+        if (!running)
+            qWarning("no sound server for the program: %s", qPrintable(problem));
+        qAddPostRoutine([] { delete server; });
+    }
+    return running ? server : nullptr;
 }
 
 } // namespace
@@ -73,6 +93,12 @@ QProcessEnvironment ProgramSession::environment() const
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
     env.insert(QStringLiteral("PATH"), stubDir() + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!m_extraEnvironment.contains(QStringLiteral("PULSE_SERVER"))) {
+        if (const PrivateSoundServer* sound = desktopSoundServer()) {
+            env.insert(QStringLiteral("PULSE_SERVER"), sound->address());
+            env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), sound->runtimePath());
+        }
+    }
     env.insert(m_extraEnvironment);
     return env;
 }

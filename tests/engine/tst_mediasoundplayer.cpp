@@ -121,6 +121,18 @@ private slots:
         QCOMPARE(problems.count(), 0);
     }
 
+    // A sound server that does not answer is told as such, not blamed on the file.
+    void lostServerIsNotAFileProblem()
+    {
+        MediaSoundPlayer player(m_fallback, nullptr, QStringLiteral("pulsesink server=unix:/nonexistent"));
+        QSignalSpy problems(&player, &MediaSoundPlayer::playbackProblem);
+        player.setURL(m_tone);
+        QTRY_COMPARE(problems.count(), 1);
+        const QString message = problems.at(0).at(0).toString();
+        QVERIFY2(message.contains(QStringLiteral("声音服务器")) && !message.contains(m_tone),
+                 qPrintable(message));
+    }
+
     void missingFallbackIsToldInTheSameMessage()
     {
         const QString noFallback = m_dir.filePath(QStringLiteral("no-fallback.oga"));
