@@ -69,17 +69,14 @@ void SoundLoop::resume()
                     player->play();
                 }
             });
+    // Qt does not tell a lost output device from a bad file; both count as the file's failure.
     connect(
         player, &QMediaPlayer::errorOccurred, this,
-        [this, player](QMediaPlayer::Error error, const QString& text) {
+        [this, player](QMediaPlayer::Error, const QString& text) {
             if (player != d->player)
                 return;
             d->release();
-            if (error == QMediaPlayer::ResourceError &&
-                !text.contains(QLatin1String("file"), Qt::CaseInsensitive))
-                emit outputFailed(text);
-            else
-                emit fileFailed(text);
+            emit fileFailed(text);
         },
         Qt::QueuedConnection);
     player->setSource(d->source);
