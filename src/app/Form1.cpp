@@ -2,6 +2,8 @@
 
 #include "app/AppIcon.h"
 #include "app/CoveredControls.h"
+#include "app/NoticePlacement.h"
+#include "app/NoticeWindow.h"
 #include "app/NotificationIcon.h"
 #include "app/RowBar.h"
 #include "app/SoundFileChooser.h"
@@ -9,6 +11,7 @@
 #include "engine/Clock.h"
 #include "overlay/OverlayPort.h"
 #include "overlay/ScreenLayout.h"
+#include "platform/DesktopNotifier.h"
 #include "schedule/DateCue.h"
 #include "schedule/EditorPanel.h"
 #include "schedule/EntryEdit.h"
@@ -19,8 +22,8 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <utility>
@@ -108,6 +111,9 @@ void Form1::createControls()
     Tclo = timer(this, QStringLiteral("Tclo"), 1000);
 
     trayIcon = new NotificationIcon(windowIcon(), this);
+    m_notifier = new DesktopNotifier(windowTitle(), windowIcon(), this);
+    connect(m_notifier, &DesktopNotifier::unanswered, this,
+            [this](const QString&, const QString& body) { showNotice(body); });
 
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -306,15 +312,25 @@ void Form1::Command6_Click()
 
 void Form1::notifyUser(const QString& message)
 {
-    if (trayIcon->isPresent()) {
-        trayIcon->showMessage(QStringLiteral("Quorvel"), message);
-        return;
-    }
-    auto* box =
-        new QMessageBox(QMessageBox::Warning, QStringLiteral("Quorvel"), message, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    box->show();
+    m_notifier->notify(windowTitle(), message);
+}
+
+void Form1::showNotice(const QString& message)
+{
+    if (!m_notice)
+        m_notice = std::make_unique<NoticeWindow>();
+    m_notice->add(m_services.clock.now().toString(QStringLiteral("HH:mm:ss  ")) + message);
+    // Its frame is taken to be as wide as this window's; move() places the frame.
+    const QRect frame = frameGeometry();
+    const QMargins frameMargins(geometry().left() - frame.left(), geometry().top() - frame.top(),
+                                frame.right() - geometry().right(), frame.bottom() - geometry().bottom());
+    const QScreen* at = screen();
+    const QRect area = at ? at->availableGeometry() : frame;
+    m_notice->move(NoticePlacement::beside(frame, m_notice->size().grownBy(frameMargins), area,
+                                           ScreenLayout::stripBand())
+                       .topLeft());
+    m_notice->show();
+    m_notice->raise();
 }
 
 void Form1::Command2_Click()

@@ -6,12 +6,15 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class AlarmEngine;
 class Clock;
+class DesktopNotifier;
 class EditorPanel;
 class NotificationIcon;
+class NoticeWindow;
 class OverlayPort;
 class QListWidget;
 class QPushButton;
@@ -65,7 +68,8 @@ public:
     // keeping its size.
     void RaiseMainWindow();
     void SetFont();
-    // Tells the user something went wrong without blocking: a tray message, else a non-modal box.
+    // Tells the user something went wrong without blocking and without covering the list or the
+    // strip: through the desktop's notifications, else in a notice window beside this one.
     void notifyUser(const QString& message);
     // The list's selected row, or -1.
     int selectedRow() const;
@@ -89,6 +93,8 @@ private:
     void fillChoiceLists();
     // Stores the id of the native window on screen for a later second copy.
     void publishWindowId();
+    // Lists a message the notification service did not take in the notice window.
+    void showNotice(const QString& message);
 
     // The controls; each one's objectName is its member name.
     QListWidget* List1 = nullptr;
@@ -104,6 +110,9 @@ private:
     QTimer* Timer3 = nullptr;
     QTimer* Tclo = nullptr;
     NotificationIcon* trayIcon = nullptr;
+    DesktopNotifier* m_notifier = nullptr;
+    // A window of its own, so that it shows and stays wherever this one is.
+    std::unique_ptr<NoticeWindow> m_notice;
 
     Form1Services m_services;
     SoundFileChoice m_chooseSoundFile;

@@ -15,8 +15,6 @@ public:
     bool isPresent() const { return m_icon.isVisible(); }
     void add();
     void remove();
-    // A short message that does not block; a no-op where there is no tray.
-    void showMessage(const QString& title, const QString& text);
 
 signals:
     void restoreRequested();
