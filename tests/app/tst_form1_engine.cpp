@@ -5,9 +5,9 @@
 #include "support/FormClicks.h"
 #include "support/WidgetChecks.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QListWidget>
-#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>

@@ -42,8 +42,8 @@ private slots:
     void nowhereToGoTakesTheFarCorner()
     {
         const QRect screen(0, 0, 640, 480);
-        const QRect place =
-            NoticePlacement::beside(QRect(100, 100, 339, 191), QSize(370, 180), screen, QRect(0, 300, 640, 80));
+        const QRect place = NoticePlacement::beside(QRect(100, 100, 339, 191), QSize(370, 180), screen,
+                                                    QRect(0, 300, 640, 80));
         QCOMPARE(place, QRect(270, 300, 370, 180));
     }
 };
