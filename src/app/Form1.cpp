@@ -2,16 +2,14 @@
 
 #include "app/AppIcon.h"
 #include "app/CoveredControls.h"
-#include "app/NoticePlacement.h"
-#include "app/NoticeWindow.h"
 #include "app/NotificationIcon.h"
+#include "app/ProblemReporter.h"
 #include "app/RowBar.h"
 #include "app/SoundFileChooser.h"
 #include "engine/AlarmEngine.h"
 #include "engine/Clock.h"
 #include "overlay/OverlayPort.h"
 #include "overlay/ScreenLayout.h"
-#include "platform/DesktopNotifier.h"
 #include "schedule/DateCue.h"
 #include "schedule/EditorPanel.h"
 #include "schedule/EntryEdit.h"
@@ -23,7 +21,6 @@
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <utility>
@@ -111,9 +108,7 @@ void Form1::createControls()
     Tclo = timer(this, QStringLiteral("Tclo"), 1000);
 
     trayIcon = new NotificationIcon(windowIcon(), this);
-    m_notifier = new DesktopNotifier(windowTitle(), windowIcon(), this);
-    connect(m_notifier, &DesktopNotifier::unanswered, this,
-            [this](const QString&, const QString& body) { showNotice(body); });
+    m_problems = new ProblemReporter(*this, m_services.clock);
 
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -312,25 +307,7 @@ void Form1::Command6_Click()
 
 void Form1::notifyUser(const QString& message)
 {
-    m_notifier->notify(windowTitle(), message);
-}
-
-void Form1::showNotice(const QString& message)
-{
-    if (!m_notice)
-        m_notice = std::make_unique<NoticeWindow>();
-    m_notice->add(m_services.clock.now().toString(QStringLiteral("HH:mm:ss  ")) + message);
-    // Its frame is taken to be as wide as this window's; move() places the frame.
-    const QRect frame = frameGeometry();
-    const QMargins frameMargins(geometry().left() - frame.left(), geometry().top() - frame.top(),
-                                frame.right() - geometry().right(), frame.bottom() - geometry().bottom());
-    const QScreen* at = screen();
-    const QRect area = at ? at->availableGeometry() : frame;
-    m_notice->move(NoticePlacement::beside(frame, m_notice->size().grownBy(frameMargins), area,
-                                           ScreenLayout::stripBand())
-                       .topLeft());
-    m_notice->show();
-    m_notice->raise();
+    m_problems->report(message);
 }
 
 void Form1::Command2_Click()

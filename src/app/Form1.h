@@ -6,15 +6,13 @@
 #include <QWidget>
 #include <array>
 #include <functional>
-#include <memory>
 #include <optional>
 
 class AlarmEngine;
 class Clock;
-class DesktopNotifier;
 class EditorPanel;
 class NotificationIcon;
-class NoticeWindow;
+class ProblemReporter;
 class OverlayPort;
 class QListWidget;
 class QPushButton;
@@ -93,8 +91,6 @@ private:
     void fillChoiceLists();
     // Stores the id of the native window on screen for a later second copy.
     void publishWindowId();
-    // Lists a message the notification service did not take in the notice window.
-    void showNotice(const QString& message);
 
     // The controls; each one's objectName is its member name.
     QListWidget* List1 = nullptr;
@@ -110,9 +106,7 @@ private:
     QTimer* Timer3 = nullptr;
     QTimer* Tclo = nullptr;
     NotificationIcon* trayIcon = nullptr;
-    DesktopNotifier* m_notifier = nullptr;
-    // A window of its own, so that it shows and stays wherever this one is.
-    std::unique_ptr<NoticeWindow> m_notice;
+    ProblemReporter* m_problems = nullptr;
 
     Form1Services m_services;
     SoundFileChoice m_chooseSoundFile;

@@ -11,7 +11,7 @@ NoticeWindow::NoticeWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("NoticeWindow"));
-    setWindowTitle(QStringLiteral("Quorvel 提示"));
+    setWindowTitle(title());
     setWindowIcon(AppIcon::make());
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(360, 150);

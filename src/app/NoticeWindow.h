@@ -15,6 +15,8 @@ public:
     // Adds a line at the bottom; only the latest kMaxLines stay.
     void add(const QString& line);
     QStringList lines() const;
+    // Its title, which also heads the desktop notifications.
+    static QString title() { return QStringLiteral("Quorvel 提示"); }
 
     static constexpr int kMaxLines = 20;
 

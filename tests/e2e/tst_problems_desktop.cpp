@@ -142,6 +142,7 @@ void TestProblemsDesktop::toldThroughTheNotificationService()
                               10000);
     const QJsonObject call = *notified(bus, kFailingCommand);
     QCOMPARE(call.value(QStringLiteral("app_name")).toString(), QStringLiteral("Quorvel"));
+    QCOMPARE(call.value(QStringLiteral("summary")).toString(), QStringLiteral("Quorvel 提示"));
     QCOMPARE(call.value(QStringLiteral("app_icon")).toString(), QStringLiteral("quorvel"));
     QCOMPARE(call.value(QStringLiteral("desktop_entry")).toString(), QStringLiteral("org.quorvel.quorvel"));
     QCOMPARE(call.value(QStringLiteral("image")).toArray(), (QJsonArray{48, 48}));
