@@ -12,7 +12,6 @@ public:
     explicit NotificationIcon(const QIcon& icon, QObject* parent = nullptr);
 
     static bool trayAvailable();
-    bool isPresent() const { return m_icon.isVisible(); }
     void add();
     void remove();
 
