@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/CoveredControls.h"
 #include "app/NotificationIcon.h"
+#include "app/ProblemReporter.h"
 #include "app/RowBar.h"
 #include "app/SoundFileChooser.h"
 #include "engine/AlarmEngine.h"
@@ -19,7 +20,6 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
@@ -108,6 +108,7 @@ void Form1::createControls()
     Tclo = timer(this, QStringLiteral("Tclo"), 1000);
 
     trayIcon = new NotificationIcon(windowIcon(), this);
+    m_problems = new ProblemReporter(*this, m_services.clock);
 
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -306,15 +307,7 @@ void Form1::Command6_Click()
 
 void Form1::notifyUser(const QString& message)
 {
-    if (trayIcon->isPresent()) {
-        trayIcon->showMessage(QStringLiteral("Quorvel"), message);
-        return;
-    }
-    auto* box =
-        new QMessageBox(QMessageBox::Warning, QStringLiteral("Quorvel"), message, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    box->show();
+    m_problems->report(message);
 }
 
 void Form1::Command2_Click()

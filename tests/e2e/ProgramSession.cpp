@@ -128,7 +128,7 @@ namespace {
 QList<Window> programWindows()
 {
     static const QRegularExpression line(QStringLiteral(
-        R"((0x[0-9a-f]+) "[^"]*": \("quorvel" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))"));
+        R"re((0x[0-9a-f]+) "([^"]*)": \("quorvel" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))re"));
     QList<Window> windows;
     const QString tree = run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
     auto it = line.globalMatch(tree);
@@ -136,8 +136,9 @@ QList<Window> programWindows()
         const auto match = it.next();
         Window window;
         window.id = match.captured(1);
-        window.geometry = QRect(match.captured(4).toInt(), match.captured(5).toInt(),
-                                match.captured(2).toInt(), match.captured(3).toInt());
+        window.title = match.captured(2);
+        window.geometry = QRect(match.captured(5).toInt(), match.captured(6).toInt(),
+                                match.captured(3).toInt(), match.captured(4).toInt());
         window.viewable = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window.id})
                               .contains(QLatin1String("IsViewable"));
         windows.append(window);
@@ -152,6 +153,11 @@ std::optional<Window> find(const std::function<bool(const QRect&)>& matches)
             return window;
     }
     return std::nullopt;
+}
+
+bool isNotice(const Window& window)
+{
+    return window.title == QStringLiteral("Quorvel 提示");
 }
 
 } // namespace
@@ -185,12 +191,22 @@ bool iconShown()
     return icon && icon->viewable;
 }
 
+std::optional<Window> noticeWindow()
+{
+    for (const Window& window : programWindows()) {
+        if (window.viewable && isNotice(window))
+            return window;
+    }
+    return std::nullopt;
+}
+
 QList<Window> otherWindows()
 {
     QList<Window> others;
     for (const Window& window : programWindows()) {
         const QSize size = window.geometry.size();
-        const bool known = size == QSize(337, 169) || size.height() == 80 || size.width() <= 64;
+        const bool known =
+            size == QSize(337, 169) || size.height() == 80 || size.width() <= 64 || isNotice(window);
         if (window.viewable && !known)
             others.append(window);
     }

@@ -55,7 +55,6 @@ void seedRingingAlarm(ProgramSession& session)
     session.seed(QStringLiteral("elect"), QStringLiteral("0"), QStringLiteral("1"));
     session.seed(QStringLiteral("time"), QStringLiteral("0"),
                  QTime::currentTime().toString(QStringLiteral("HH:mm")));
-    session.seed(QStringLiteral("music"), QStringLiteral("0"), kPlayableSound);
 }
 
 bool isInk(QRgb pixel, QRgb background)
