@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(h.stored(QStringLiteral("elect"), 5), QStringLiteral("1"));
         QCOMPARE(h.stored(QStringLiteral("WeekDay0"), 5), QStringLiteral("0"));
         QCOMPARE(rowText(form, 5), QStringLiteral("[开 12:00] 起床"));
-        QVERIFY(h.engine.alarmSlots().alarmOn[5]);
+        QVERIFY(h.engine.entry(5).on);
         QCOMPARE(form.selectedRow(), 5);
 
         // Switching off writes "0".
@@ -177,7 +177,7 @@ private slots:
         QCOMPARE(h.store.writes, QStringList{"elect/5"});
         QCOMPARE(h.stored(QStringLiteral("elect"), 5), QStringLiteral("0"));
         QCOMPARE(rowText(form, 5), QStringLiteral("[关 12:00] 起床"));
-        QVERIFY(!h.engine.alarmSlots().alarmOn[5]);
+        QVERIFY(!h.engine.entry(5).on);
     }
 
     void enterSavesFromTheTextFields()
@@ -190,7 +190,7 @@ private slots:
         QTest::keyClick(ttime, Qt::Key_Return);
         QVERIFY(panel.isHidden());
         QCOMPARE(h.stored(QStringLiteral("time"), 6), QStringLiteral("08:25"));
-        QCOMPARE(h.engine.alarmSlots().alarmTime[6], QStringLiteral("08:25"));
+        QCOMPARE(h.engine.entry(6).time, QStringLiteral("08:25"));
         QCOMPARE(rowText(form, 6), QStringLiteral("[关 08:25] Harry Up!"));
 
         for (const char* name : {"Tslogan", "Tmus"}) {
@@ -245,8 +245,8 @@ private slots:
         QTest::mouseClick(child<QPushButton>(panel, QStringLiteral("Command5")), Qt::LeftButton);
         QVERIFY(panel.isHidden());
         QVERIFY(h.store.writes.isEmpty());
-        QCOMPARE(h.engine.alarmSlots().alarmTime[1], QStringLiteral("12:00"));
-        QVERIFY(!h.engine.alarmSlots().alarmOn[1]);
+        QCOMPARE(h.engine.entry(1).time, QStringLiteral("12:00"));
+        QVERIFY(!h.engine.entry(1).on);
         QCOMPARE(rowText(form, 1), QStringLiteral("[关 12:00] Harry Up!"));
     }
 };
