@@ -44,6 +44,26 @@ class TestEditor : public QObject
     Q_OBJECT
 
 private slots:
+    // Every field of the record goes into its control and comes back unchanged.
+    void everyFieldShowsInItsControl()
+    {
+        AlarmEntry entry;
+        entry.time = QStringLiteral("8:5");
+        entry.year = QStringLiteral("2030年");
+        entry.month = QStringLiteral("13月");
+        entry.day = QStringLiteral("7日");
+        entry.slogan = QStringLiteral("a/b");
+        entry.music = QStringLiteral("/x.wav");
+        entry.action = QStringLiteral("运行：ls");
+        entry.on = true;
+        entry.weekdays = {false, true, false, true, false, true, false};
+        EditorPanel panel;
+        panel.load(entry);
+        const AlarmEntry shown = panel.fields();
+        for (const AlarmField& field : alarmFields())
+            QCOMPARE(field.write(shown), field.write(entry));
+    }
+
     void clickInTimeChoosesSpinner()
     {
         Harness h;
