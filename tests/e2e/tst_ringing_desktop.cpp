@@ -46,10 +46,6 @@ int letterPixels(const QImage& empty, const QRect& band, const QRect& mainWindow
         for (int x = band.left(); x <= band.right(); ++x)
             if (!mainWindow.contains(x, y) && shot.pixel(x, y) != empty.pixel(x, y))
                 ++count;
-    if (count > 0 && qEnvironmentVariableIsSet("RINGING_DEBUG")) {
-        shot.save(QStringLiteral("/tmp/ringing_shot.png"));
-        empty.save(QStringLiteral("/tmp/ringing_empty.png"));
-    }
     return count;
 }
 

@@ -21,10 +21,7 @@ private:
         AlarmCheck check{alarmSlots, clock};
         QList<int> fired;
 
-        Rig()
-        {
-            alarmSlots.alarmArmed.fill(true);
-        }
+        Rig() { alarmSlots.alarmArmed.fill(true); }
         void enable(int slot, const QString& time)
         {
             alarmSlots.entries[slot].on = true;

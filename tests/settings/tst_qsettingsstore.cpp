@@ -130,7 +130,9 @@ private slots:
     void failedSaveIsToldAndWrittenLater()
     {
         QSettingsStore store;
-        QVERIFY(store.SaveSetting(kAppName, QStringLiteral("time"), QStringLiteral("1"), QStringLiteral("07:00")).saved);
+        QVERIFY(
+            store.SaveSetting(kAppName, QStringLiteral("time"), QStringLiteral("1"), QStringLiteral("07:00"))
+                .saved);
         const QString folder = QFileInfo(m_dirs.settingsFile()).path();
         QVERIFY(QDir().rename(folder, folder + QStringLiteral(".away")));
         QFile blocker(folder);
@@ -148,7 +150,8 @@ private slots:
 
         QVERIFY(blocker.remove());
         QVERIFY(QDir().rename(folder + QStringLiteral(".away"), folder));
-        QVERIFY(store.SaveSetting(kAppName, QStringLiteral("dd"), QStringLiteral("1"), QStringLiteral("7日")).saved);
+        QVERIFY(store.SaveSetting(kAppName, QStringLiteral("dd"), QStringLiteral("1"), QStringLiteral("7日"))
+                    .saved);
         QCOMPARE(readFresh(m_dirs.settingsFile(), QStringLiteral("time"), QStringLiteral("1"), m_scratch),
                  QStringLiteral("08:00"));
         QCOMPARE(readFresh(m_dirs.settingsFile(), QStringLiteral("slogan"), QStringLiteral("1"), m_scratch),
