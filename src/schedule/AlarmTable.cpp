@@ -120,6 +120,12 @@ const std::array<AlarmField, kAlarmFieldCount>& alarmFields()
     return fields;
 }
 
+AlarmEntry::AlarmEntry()
+{
+    for (const AlarmField& field : alarmFields())
+        field.read(*this, field.defaultText);
+}
+
 AlarmEntry AlarmEntry::read(const SettingsStore& store, int slot)
 {
     const QString key = SlotKey(slot);

@@ -63,18 +63,20 @@ bool electIsOn(const QString& storedText);
 // A weekday flag is set unless it reads as the number 0; missing or malformed flags count as set.
 bool weekdayFlagIsSet(const QString& storedText);
 
-// One alarm as stored, with every default applied.
+// One alarm as stored. A new record holds every field's default from the field table below.
 struct AlarmEntry
 {
-    QString time = AlarmDefault::Time;
-    QString year = kAnyDate;
-    QString month = kAnyDate;
-    QString day = kAnyDate;
-    QString slogan = AlarmDefault::Slogan;
-    QString music = AlarmDefault::Music;
-    QString action = AlarmDefault::Action;
+    AlarmEntry();
+
+    QString time;
+    QString year;
+    QString month;
+    QString day;
+    QString slogan;
+    QString music;
+    QString action;
     bool on = false;
-    std::array<bool, kWeekdayCount> weekdays{true, true, true, true, true, true, true};
+    std::array<bool, kWeekdayCount> weekdays{};
 
     static AlarmEntry read(const SettingsStore& store, int slot);
     // The slot's row in the alarm list.
