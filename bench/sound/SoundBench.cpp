@@ -13,8 +13,6 @@
 #include "overlay/CaptionQueue.h"
 #include "platform/PlatformSounds.h"
 #include "schedule/AlarmTable.h"
-#include "settings/MemorySettingsStore.h"
-#include "settings/SettingsValues.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -58,21 +56,19 @@ double runLoopFor(int ms)
 // of it, including the calls themselves.
 double fireAndDismiss(MediaSoundPlayer& player, const QString& file)
 {
-    MemorySettingsStore store;
-    SettingsValues::saveText(store, AlarmSection::Music, SlotKey(0), file);
     CaptionQueue queue;
     RingingState ringing;
 
     QElapsedTimer call;
     call.start();
-    queue.append(AlarmDefault::Slogan);
+    queue.append(0, AlarmDefault::Slogan);
     ringing.mark(0);
     StartAlarmSound(player, file);
     double worst = double(call.nsecsElapsed()) / 1e6;
     worst = std::max(worst, runLoopFor(kRingMs));
 
     call.restart();
-    dismissSlot(0, store, ringing, queue, player);
+    dismissSlot(0, ringing, queue, player);
     worst = std::max(worst, double(call.nsecsElapsed()) / 1e6);
     return std::max(worst, runLoopFor(kSettleMs));
 }

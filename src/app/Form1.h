@@ -112,7 +112,7 @@ private:
     SoundFileChoice m_chooseSoundFile;
     // The slot the editor shows, once it has been opened, and the values it showed when loaded.
     std::optional<int> m_editedSlot;
-    EntryTags m_editedTags;
+    AlarmEntry m_loadedEntry;
     // Check2's value at start-up, as decimal text.
     QString m_check2Tag;
     // The mouse changed the list's selection and no click has reported it yet.
