@@ -3,6 +3,7 @@
 // outside a desktop of its own, it runs itself once in each desktop through scripts/with-desktop.
 // QUORVEL_BENCH_DESKTOPS="openbox picom" picks the desktops; all of them by default.
 #include "BenchReport.h"
+#include "StripCycle.h"
 #include "appearance/AppearanceModel.h"
 #include "overlay/CaptionQueue.h"
 #include "overlay/Form2.h"
@@ -97,14 +98,7 @@ void runCycle(Form2& strip, CaptionQueue& queue, const QString& text)
     strip.startSlideIn();
     strip.PosTop();
     queue.remove(text); // the cycle runs to its end and the strip then idles
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (!strip.cycleRunning())
-            loop.quit();
-    });
-    poll.start(50);
-    loop.exec();
+    waitForCycleEnd(strip);
 }
 
 void settle(int ms)
