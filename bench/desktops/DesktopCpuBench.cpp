@@ -7,6 +7,7 @@
 #include "appearance/AppearanceModel.h"
 #include "overlay/CaptionQueue.h"
 #include "overlay/Form2.h"
+#include "platform/PlatformSession.h"
 
 #include <QApplication>
 #include <QDir>
@@ -110,6 +111,7 @@ void settle(int ms)
 
 int measureInThisDesktop(int argc, char* argv[])
 {
+    PlatformSession::choosePlatform(); // under Wayland, XWayland as the program itself chooses
     QApplication app(argc, argv);
     const QString desktop = qEnvironmentVariable("QUORVEL_DESKTOP", QStringLiteral("?"));
     const qint64 self = QCoreApplication::applicationPid();

@@ -5,6 +5,7 @@
 #include "overlay/CaptionQueue.h"
 #include "overlay/Form2.h"
 #include "overlay/GradientTable.h"
+#include "platform/PlatformSession.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -258,6 +259,8 @@ int main(int argc, char* argv[])
     // Without a display the test is skipped rather than failing to start.
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Under Wayland, XWayland as the program itself chooses.
+    PlatformSession::choosePlatform();
     QApplication app(argc, argv);
     Form2DesktopTest test;
     return QTest::qExec(&test, argc, argv);
