@@ -1,5 +1,6 @@
 # Quorvel's everyday commands. `make run` starts the program, `make test` runs every test.
 #   make test LABEL=unit        one label only (unit, gui, desktop or robustness; 'unit|gui' for two)
+#   make test LABEL=desktop-kwin  the desktop tests on one desktop (scripts/with-desktop --list)
 #   make test SANITIZE=1        the same under AddressSanitizer and UBSan, in build-sanitize
 #   make test CTEST_ARGS='-R AlarmTable'   anything else ctest understands
 

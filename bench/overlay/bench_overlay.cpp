@@ -2,13 +2,13 @@
 // X display (xcb). When QUORVEL_X_SERVER_PID names the X server (scripts/with-desktop sets it),
 // the server's share of a cycle is measured too: moving letters cost it more than they cost us.
 #include "BenchReport.h"
+#include "StripCycle.h"
 #include "appearance/AppearanceModel.h"
 #include "overlay/CaptionQueue.h"
 #include "overlay/Form2.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 #include <cstdio>
@@ -108,14 +108,7 @@ int main(int argc, char* argv[])
         wall.start();
         const double cycleStart = cpuMs();
         const double serverStart = processCpuMs(serverPid);
-        QEventLoop loop;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (!strip.cycleRunning())
-                loop.quit();
-        });
-        poll.start(50);
-        loop.exec();
+        waitForCycleEnd(strip);
         const double cycleCpu = cpuMs() - cycleStart;
         const double cycleWall = double(wall.elapsed());
         if (serverStart >= 0)
