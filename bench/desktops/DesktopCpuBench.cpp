@@ -93,12 +93,12 @@ QList<qint64> pidsFromEnvironment(const char* name)
 void runCycle(Form2& strip, CaptionQueue& queue, const QString& text)
 {
     // As when an alarm fires: queued, rendered, shown, started, put on top.
-    queue.append(text);
+    queue.append(0, text);
     strip.SetCap(text);
     strip.showOverlay();
     strip.startSlideIn();
     strip.PosTop();
-    queue.remove(text); // the cycle runs to its end and the strip then idles
+    queue.remove(0); // the cycle runs to its end and the strip then idles
     waitForCycleEnd(strip);
 }
 
