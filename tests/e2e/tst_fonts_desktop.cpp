@@ -24,15 +24,6 @@ const QString kNotoSans = QStringLiteral("/usr/share/fonts/opentype/noto/NotoSan
 const QString kUming = QStringLiteral("/usr/share/fonts/truetype/arphic/uming.ttc");
 const QString kDejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
 
-QImage screenshot()
-{
-    QProcess import;
-    import.start(QStringLiteral("import"),
-                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
-    import.waitForFinished(10000);
-    return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
-}
-
 // Lets the program see only the given font files, so "宋体" can only become one of them.
 void offerOnlyFonts(ProgramSession& session, const QStringList& files)
 {
