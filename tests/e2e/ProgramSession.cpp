@@ -147,10 +147,17 @@ std::optional<Window> strip()
     return find([](const QRect& r) { return r.height() == 80; });
 }
 
+// Minimised: some window managers keep a minimised window mapped and only stop drawing it.
+bool minimised(const QString& id)
+{
+    return run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_STATE")})
+        .contains(QLatin1String("_NET_WM_STATE_HIDDEN"));
+}
+
 bool mainShown()
 {
     const auto window = mainWindow();
-    return window && window->viewable;
+    return window && window->viewable && !minimised(window->id);
 }
 
 bool iconShown()
@@ -188,10 +195,7 @@ QString activeWindow()
 bool mainRestored()
 {
     const auto window = mainWindow();
-    if (!window || !window->viewable || activeWindow().toUInt(nullptr, 16) != window->id.toUInt(nullptr, 16))
-        return false;
-    return !run(QStringLiteral("xprop"), {QStringLiteral("-id"), window->id, QStringLiteral("_NET_WM_STATE")})
-                .contains(QLatin1String("_NET_WM_STATE_HIDDEN"));
+    return mainShown() && window && activeWindow().toUInt(nullptr, 16) == window->id.toUInt(nullptr, 16);
 }
 
 QImage screenshot()

@@ -60,6 +60,7 @@ struct Window
 std::optional<Window> mainWindow();
 std::optional<Window> trayIcon();
 std::optional<Window> strip();
+// Viewable and not minimised.
 bool mainShown();
 bool iconShown();
 // Shown windows that are none of the above: message boxes, the appearance dialog.
