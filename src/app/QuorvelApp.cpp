@@ -60,7 +60,9 @@ void QuorvelApp::installQtTranslations()
 
 void QuorvelApp::raiseMainWindow()
 {
+    // The user started the program again: the window comes to the front and takes the keyboard.
     m_form1->RaiseMainWindow();
+    m_form1->activateWindow();
 }
 
 void QuorvelApp::exitProgram()
