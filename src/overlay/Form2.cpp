@@ -8,7 +8,6 @@
 #include "overlay/ScreenLayout.h"
 #include "overlay/StyleLayer.h"
 #include "overlay/TextStamp.h"
-#include "platform/TaskbarHint.h"
 #include "platform/WidgetMask.h"
 #include "platform/WindowShape.h"
 
@@ -154,8 +153,6 @@ void Form2::placeStrip()
 void Form2::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        // The window manager reads the hint when the strip is mapped, which follows this event.
-        keepOffTaskbar(this);
         // A new native window starts without the shape.
         m_shapeSent = false;
         applyShape();
