@@ -53,6 +53,7 @@ private slots:
     void startsAsAnIdleStripPastTheRightEdge();
     void opacityAndFontComeFromTheAppearance();
     void shapeIsTheVisibleLookAndMovesWithTheWindow();
+    void captionWiderThanTheScreenKeepsToThePanel();
     void oneTimerAtATimeThroughAWholeCycle();
     void emptiedQueueEndsTheCycleAndIdles();
     void changedAppearanceRendersOnceAtTheNextCycle();
@@ -218,6 +219,20 @@ void Form2Test::shapeIsTheVisibleLookAndMovesWithTheWindow()
     m_form->Timer2_Timer(); // P2 shows
     QVERIFY(child("Picture2(1)")->isVisibleTo(m_form.get()));
     QVERIFY(checkShape(1));
+}
+
+void Form2Test::captionWiderThanTheScreenKeepsToThePanel()
+{
+    QString text;
+    while (m_form->CapWidth() <= screenWidth()) {
+        text += QStringLiteral("很长的提醒");
+        m_form->SetCap(text);
+    }
+    fire(text);
+    runPhase();
+    // Both ends lie outside the panel; the window is the panel and shows no letter beyond it.
+    QCOMPARE(m_form->geometry(), QRect(-5, 400, screenWidth(), 80));
+    QVERIFY(QRect(0, 0, screenWidth(), 80).contains(m_form->shape().boundingRect()));
 }
 
 void Form2Test::oneTimerAtATimeThroughAWholeCycle()
