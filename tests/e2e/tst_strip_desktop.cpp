@@ -185,6 +185,9 @@ void TestStripDesktop::slidesAboveAFullscreenWindowAndLetsClicksThrough()
         previous = letters;
     }
     QCOMPARE(seen, Leaving);
+    // The strip never took the keyboard from the window below.
+    QCoreApplication::processEvents();
+    QVERIFY(scene.below.isActiveWindow());
 
     // A see-through pixel amid the letters passes the click to the window below.
     const Sample rest = waitForRest();
