@@ -99,11 +99,11 @@ int main(int argc, char* argv[])
     for (int cycle = 0; cycle < kCycles; ++cycle) {
         ticks = 0;
         paintCounter.paints = 0;
-        queue.append(short20);
+        queue.append(0, short20);
         strip.SetCap(short20);
         QCoreApplication::processEvents();
         strip.startSlideIn();
-        queue.remove(short20); // the cycle runs to its end and then idles
+        queue.remove(0); // the cycle runs to its end and then idles
         QElapsedTimer wall;
         wall.start();
         const double cycleStart = cpuMs();

@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/CoveredControls.h"
 #include "app/NotificationIcon.h"
+#include "app/ProblemReporter.h"
 #include "app/RowBar.h"
 #include "app/SoundFileChooser.h"
 #include "engine/AlarmEngine.h"
@@ -19,7 +20,6 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
@@ -108,6 +108,7 @@ void Form1::createControls()
     Tclo = timer(this, QStringLiteral("Tclo"), 1000);
 
     trayIcon = new NotificationIcon(windowIcon(), this);
+    m_problems = new ProblemReporter(*this, m_services.clock);
 
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -272,8 +273,9 @@ void Form1::Command1_Click()
     const int slot = selectedRow();
     if (slot < 0)
         return;
-    Picture1->load(EntryEdit::read(m_services.store, slot));
-    m_editedTags = EntryEdit::storedTags(m_services.store, slot);
+    // The record the engine holds: what rings and what the editor shows never differ.
+    m_loadedEntry = m_services.engine.entry(slot);
+    Picture1->load(m_loadedEntry);
     Picture1->show();
     m_editedSlot = slot;
     Picture1->focusTime();
@@ -289,13 +291,17 @@ void Form1::Command4_Click()
     if (!m_editedSlot)
         return;
     const int slot = *m_editedSlot;
-    const EntrySave save = EntryEdit::save(m_editedTags, Picture1->fields());
+    const EntrySave save = EntryEdit::save(m_loadedEntry, Picture1->fields());
     // Enter saves what leaving the field would show: the time in its five-character form.
     Picture1->showSavedTime(save.fields.time);
-    EntryEdit::apply(m_services.store, SlotKey(slot), save.writes);
-    m_services.engine.entrySaved(slot, save.fields.on, save.fields.time);
-    List1->item(slot)->setText(BuildListLine(save.fields.on, save.fields.time, save.fields.slogan));
+    // Called even with nothing changed, so values a failed save left in memory are tried again.
+    const SaveOutcome outcome = EntryEdit::apply(m_services.store, SlotKey(slot), save.writes);
+    // A save that did not reach the disk still holds for this run, and the user hears of it.
+    m_services.engine.entrySaved(slot, save.fields);
+    List1->item(slot)->setText(m_services.engine.listLine(slot));
     Command5_Click();
+    if (!outcome.saved)
+        notifyUser(SettingsValues::saveFailureMessage(QStringLiteral("闹钟"), outcome));
 }
 
 void Form1::Command6_Click()
@@ -306,15 +312,7 @@ void Form1::Command6_Click()
 
 void Form1::notifyUser(const QString& message)
 {
-    if (trayIcon->isPresent()) {
-        trayIcon->showMessage(QStringLiteral("Quorvel"), message);
-        return;
-    }
-    auto* box =
-        new QMessageBox(QMessageBox::Warning, QStringLiteral("Quorvel"), message, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    box->show();
+    m_problems->report(message);
 }
 
 void Form1::Command2_Click()
@@ -428,7 +426,7 @@ void Form1::closeEvent(QCloseEvent* event)
     const int chosen = Picture1->startsWithSession() ? 1 : 0;
     if (m_check2Tag.toInt() != chosen) {
         SettingsValues::saveText(m_services.store, QStringLiteral("set"), QStringLiteral("run"),
-                                 QString::number(chosen));
+                                 QString::number(chosen)); // the exit path's only key: one write
         if (m_services.setAutostart && !m_services.setAutostart(chosen == 1))
             qWarning("Quorvel: could not change the autostart entry");
     }

@@ -12,6 +12,7 @@ class AlarmEngine;
 class Clock;
 class EditorPanel;
 class NotificationIcon;
+class ProblemReporter;
 class OverlayPort;
 class QListWidget;
 class QPushButton;
@@ -65,7 +66,8 @@ public:
     // keeping its size.
     void RaiseMainWindow();
     void SetFont();
-    // Tells the user something went wrong without blocking: a tray message, else a non-modal box.
+    // Tells the user something went wrong without blocking and without covering the list or the
+    // strip: through the desktop's notifications, else in a notice window beside this one.
     void notifyUser(const QString& message);
     // The list's selected row, or -1.
     int selectedRow() const;
@@ -104,12 +106,13 @@ private:
     QTimer* Timer3 = nullptr;
     QTimer* Tclo = nullptr;
     NotificationIcon* trayIcon = nullptr;
+    ProblemReporter* m_problems = nullptr;
 
     Form1Services m_services;
     SoundFileChoice m_chooseSoundFile;
     // The slot the editor shows, once it has been opened, and the values it showed when loaded.
     std::optional<int> m_editedSlot;
-    EntryTags m_editedTags;
+    AlarmEntry m_loadedEntry;
     // Check2's value at start-up, as decimal text.
     QString m_check2Tag;
     // The mouse changed the list's selection and no click has reported it yet.

@@ -26,11 +26,6 @@ void NotificationIcon::remove()
     m_awaitingRelease = false;
 }
 
-void NotificationIcon::showMessage(const QString& title, const QString& text)
-{
-    m_icon.showMessage(title, text, QSystemTrayIcon::Warning);
-}
-
 void NotificationIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::Context)

@@ -12,11 +12,8 @@ public:
     explicit NotificationIcon(const QIcon& icon, QObject* parent = nullptr);
 
     static bool trayAvailable();
-    bool isPresent() const { return m_icon.isVisible(); }
     void add();
     void remove();
-    // A short message that does not block; a no-op where there is no tray.
-    void showMessage(const QString& title, const QString& text);
 
 signals:
     void restoreRequested();

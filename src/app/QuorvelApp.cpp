@@ -35,6 +35,7 @@ QuorvelApp::QuorvelApp()
             m_form1->Ex();
     });
     connect(m_overlay.get(), &Form2::appearanceDialogRequested, m_form3.get(), &Form3::showCentred);
+    connect(m_form3.get(), &Form3::saveFailed, m_form1.get(), &Form1::notifyUser);
 }
 
 QuorvelApp::~QuorvelApp() = default;

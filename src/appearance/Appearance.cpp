@@ -29,14 +29,18 @@ Appearance Appearance::load(const SettingsStore& store)
     return appearance;
 }
 
-void Appearance::save(SettingsStore& store) const
+SaveOutcome Appearance::save(SettingsStore& store) const
 {
-    using SettingsValues::saveText;
+    QList<SettingsWrite> writes;
+    const auto add = [&writes](const QString& key, const QString& value) {
+        writes.append({kSet, key, value});
+    };
     for (int i = 0; i < 4; ++i)
-        saveText(store, kSet, colourKey(i), QString::number(colours[i]));
-    saveText(store, kSet, QStringLiteral("tr"), QString::number(opacity));
+        add(colourKey(i), QString::number(colours[i]));
+    add(QStringLiteral("tr"), QString::number(opacity));
     for (int i = 0; i < 4; ++i)
-        saveText(store, kSet, noColourKey(i), SettingsValues::boolText(noColour[i]));
-    saveText(store, kSet, QStringLiteral("font"), fontName);
-    saveText(store, kSet, QStringLiteral("sh"), QString::number(shadowSize));
+        add(noColourKey(i), SettingsValues::boolText(noColour[i]));
+    add(QStringLiteral("font"), fontName);
+    add(QStringLiteral("sh"), QString::number(shadowSize));
+    return SettingsValues::saveAll(store, writes);
 }

@@ -18,8 +18,8 @@ struct Appearance
 
     // Every stored value that is missing, malformed or out of range gives its default.
     static Appearance load(const SettingsStore& store);
-    // Writes c0..c3, tr, v0..v3, font, sh in this order.
-    void save(SettingsStore& store) const;
+    // Writes c0..c3, tr, v0..v3, font, sh, in this order, in one store write.
+    SaveOutcome save(SettingsStore& store) const;
 
     bool operator==(const Appearance& other) const
     {

@@ -5,6 +5,7 @@
 
 #include "schedule/FreeTextComboBox.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsValues.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
@@ -247,7 +248,9 @@ void Form3::Form_Unload()
     // A typed name is saved, but only a picked one is in the model: the strip takes a typed name
     // at the next start.
     saved.fontName = Combo1->currentText();
-    saved.save(m_store);
+    const SaveOutcome outcome = saved.save(m_store);
+    if (!outcome.saved)
+        emit saveFailed(SettingsValues::saveFailureMessage(QStringLiteral("外观设置"), outcome));
 }
 
 void Form3::reject()

@@ -45,6 +45,10 @@ public:
     // The close box: hands the opacity to the model, hides, then saves.
     void Form_Unload();
 
+signals:
+    // Closing could not save the appearance; the message says where and why.
+    void saveFailed(const QString& message);
+
 public slots:
     // Escape closes the dialog the same way as the close box.
     void reject() override;

@@ -1,7 +1,6 @@
 #include "engine/AlarmCheck.h"
 
 #include "engine/Clock.h"
-#include "settings/SettingsValues.h"
 
 namespace {
 bool dateFieldMatches(const QString& stored, const QString& today)
@@ -10,9 +9,7 @@ bool dateFieldMatches(const QString& stored, const QString& today)
 }
 } // namespace
 
-AlarmCheck::AlarmCheck(AlarmSlots& alarmSlots, const SettingsStore& store, const Clock& clock)
-    : m_slots(alarmSlots), m_store(store), m_clock(clock)
-{}
+AlarmCheck::AlarmCheck(AlarmSlots& alarmSlots, const Clock& clock) : m_slots(alarmSlots), m_clock(clock) {}
 
 bool AlarmCheck::run(const FireSlot& fire)
 {
@@ -22,11 +19,8 @@ bool AlarmCheck::run(const FireSlot& fire)
     rearmForDate(m_slots, today);
     const QString minute = timeText(now.time());
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (!m_slots.alarmOn[slot] || !m_slots.alarmArmed[slot])
-            continue;
-        if (m_slots.alarmTime[slot] != minute)
-            continue;
-        if (!storedDateMatches(slot, now))
+        const AlarmEntry& entry = m_slots.entries[slot];
+        if (!entry.on || !m_slots.alarmArmed[slot] || entry.time != minute || !dateMatches(entry, today))
             continue;
         if (!fire(slot))
             return false;
@@ -36,22 +30,10 @@ bool AlarmCheck::run(const FireSlot& fire)
     return true;
 }
 
-bool AlarmCheck::storedDateMatches(int slot, const QDateTime& now) const
+bool AlarmCheck::dateMatches(const AlarmEntry& entry, const QDate& today)
 {
-    using SettingsValues::readText;
-    const QString key = SlotKey(slot);
-    const QDate today = now.date();
-    if (!dateFieldMatches(readText(m_store, AlarmSection::Year, key, kAnyDate), yearText(today)))
-        return false;
-    if (!dateFieldMatches(readText(m_store, AlarmSection::Month, key, kAnyDate), monthText(today)))
-        return false;
-    if (!dateFieldMatches(readText(m_store, AlarmSection::Day, key, kAnyDate), dayText(today)))
-        return false;
-    std::array<bool, kWeekdayCount> flags{};
-    for (int day = 0; day < kWeekdayCount; ++day)
-        flags[day] =
-            weekdayFlagIsSet(readText(m_store, AlarmSection::weekday(day), key, QStringLiteral("1")));
-    return flags[weekdayNumber(today)];
+    return dateFieldMatches(entry.year, yearText(today)) && dateFieldMatches(entry.month, monthText(today)) &&
+           dateFieldMatches(entry.day, dayText(today)) && entry.weekdays[weekdayNumber(today)];
 }
 
 void AlarmCheck::rearmForDate(AlarmSlots& alarmSlots, const QDate& today)

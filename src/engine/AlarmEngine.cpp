@@ -7,14 +7,11 @@
 #include "overlay/CaptionQueue.h"
 #include "overlay/OverlayPort.h"
 #include "platform/PlatformCommands.h"
-#include "settings/SettingsValues.h"
 
-using SettingsValues::readText;
-
-AlarmEngine::AlarmEngine(SettingsStore& store, const Clock& clock, CommandRunner& runner, SoundPlayer& sound,
-                         OverlayPort& overlay, CaptionQueue& capList, QObject* parent)
+AlarmEngine::AlarmEngine(const SettingsStore& store, const Clock& clock, CommandRunner& runner,
+                         SoundPlayer& sound, OverlayPort& overlay, CaptionQueue& capList, QObject* parent)
     : QObject(parent), m_store(store), m_runner(runner), m_sound(sound), m_overlay(overlay),
-      m_capList(capList), m_check(m_slots, store, clock)
+      m_capList(capList), m_check(m_slots, clock)
 {
     connect(&m_sound, &SoundPlayer::playbackProblem, this, &AlarmEngine::failureReported);
 }
@@ -22,26 +19,17 @@ AlarmEngine::AlarmEngine(SettingsStore& store, const Clock& clock, CommandRunner
 void AlarmEngine::loadSlots()
 {
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        const QString key = SlotKey(slot);
+        m_slots.entries[slot] = AlarmEntry::read(m_store, slot);
         m_slots.alarmArmed[slot] = true;
-        m_slots.alarmOn[slot] = electIsOn(readText(m_store, AlarmSection::Elect, key, QStringLiteral("0")));
-        m_slots.alarmTime[slot] = readText(m_store, AlarmSection::Time, key, AlarmDefault::Time);
     }
 }
 
-QString AlarmEngine::listLine(int slot) const
-{
-    const QString slogan = readText(m_store, AlarmSection::Slogan, SlotKey(slot), AlarmDefault::Slogan);
-    return BuildListLine(m_slots.alarmOn[slot], m_slots.alarmTime[slot], slogan);
-}
-
-void AlarmEngine::entrySaved(int slot, bool on, const QString& time)
+void AlarmEngine::entrySaved(int slot, const AlarmEntry& entry)
 {
     if (slot < 0 || slot >= kSlotCount)
         return;
-    m_slots.alarmOn[slot] = on;
-    m_slots.alarmTime[slot] = time;
-    if (on) {
+    m_slots.entries[slot] = entry;
+    if (entry.on) {
         m_slots.alarmArmed[slot] = true;
         m_slots.firedOn[slot] = QDate();
     }
@@ -59,13 +47,14 @@ void AlarmEngine::Timer1_Timer()
 
 bool AlarmEngine::fire(int slot)
 {
-    const QString key = SlotKey(slot);
-    const QString text = readText(m_store, AlarmSection::Slogan, key, AlarmDefault::Slogan);
-    // A text already queued is neither queued nor rendered twice.
-    if (m_capList.append(text))
-        m_overlay.SetCap(text);
+    // A copy: what the action's signals set off must not change the record under the firing.
+    const AlarmEntry entry = m_slots.entries[slot];
+    // A text already queued is neither queued nor rendered twice; the slot is queued all the same,
+    // so the text stays while any slot that fired with it still rings.
+    if (m_capList.append(slot, entry.slogan))
+        m_overlay.SetCap(entry.slogan);
 
-    StartAlarmSound(m_sound, readText(m_store, AlarmSection::Music, key, AlarmDefault::Music));
+    StartAlarmSound(m_sound, entry.music);
 
     m_overlay.showOverlay();
     // A strip in the middle of its cycle picks the new text up when its cycle comes round.
@@ -73,9 +62,9 @@ bool AlarmEngine::fire(int slot)
         m_overlay.startSlideIn();
 
     m_ringing.mark(slot);
-    emit ringingStarted(slot, BuildListLine(m_slots.alarmOn[slot], m_slots.alarmTime[slot], text));
+    emit ringingStarted(slot, entry.listLine());
 
-    if (!PerformAlarmAction(readText(m_store, AlarmSection::Action, key, AlarmDefault::Action)))
+    if (!PerformAlarmAction(entry.action))
         return false;
 
     m_overlay.PosTop();
@@ -115,7 +104,7 @@ bool AlarmEngine::PerformAlarmAction(const QString& label)
 
 void AlarmEngine::Ptt_Click(int slot)
 {
-    const bool anyRinging = dismissSlot(slot, m_store, m_ringing, m_capList, m_sound);
+    const bool anyRinging = dismissSlot(slot, m_ringing, m_capList, m_sound);
     emit ringingStopped(slot, anyRinging);
 }
 

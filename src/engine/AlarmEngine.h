@@ -21,16 +21,19 @@ class AlarmEngine : public QObject
 {
     Q_OBJECT
 public:
-    AlarmEngine(SettingsStore& store, const Clock& clock, CommandRunner& runner, SoundPlayer& sound,
+    AlarmEngine(const SettingsStore& store, const Clock& clock, CommandRunner& runner, SoundPlayer& sound,
                 OverlayPort& overlay, CaptionQueue& capList, QObject* parent = nullptr);
 
-    // Start-up: every slot armed, its switch and time read from the store.
+    // Start-up: every slot armed, its record read from the store. The only time the engine reads
+    // the store: a hand edit of the file is seen at the next start.
     void loadSlots();
-    // The slot's row in the alarm list, from its switch and time and its stored text.
-    QString listLine(int slot) const;
-    // The editor saved the slot: it takes the new switch and time, and a slot switched on may
-    // fire again today.
-    void entrySaved(int slot, bool on, const QString& time);
+    // The slot's record as the engine holds it.
+    const AlarmEntry& entry(int slot) const { return m_slots.entries.at(std::size_t(slot)); }
+    // The slot's row in the alarm list.
+    QString listLine(int slot) const { return entry(slot).listLine(); }
+    // The editor saved the slot: its record is replaced whole, and a slot switched on may fire
+    // again today. A slot that rings keeps the text it fired with on the strip.
+    void entrySaved(int slot, const AlarmEntry& entry);
 
     // The alarm check: fires every due slot, lower index first.
     void Timer1_Timer();
@@ -69,7 +72,7 @@ private:
     void startCommand(const QString& commandLine);
     void startCountdownCommand(Countdown::Command command);
 
-    SettingsStore& m_store;
+    const SettingsStore& m_store;
     CommandRunner& m_runner;
     SoundPlayer& m_sound;
     OverlayPort& m_overlay;

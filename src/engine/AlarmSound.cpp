@@ -1,7 +1,6 @@
 #include "engine/AlarmSound.h"
 
 #include "engine/SoundPlayer.h"
-#include "overlay/CaptionQueue.h"
 
 void StartAlarmSound(SoundPlayer& player, const QString& fileName)
 {
@@ -9,11 +8,4 @@ void StartAlarmSound(SoundPlayer& player, const QString& fileName)
         return;
     player.close();
     player.setURL(fileName);
-}
-
-void DismissCaption(const QString& text, const QString& music, CaptionQueue& queue, SoundPlayer& player)
-{
-    queue.remove(text);
-    if (music == player.URL() && queue.isEmpty())
-        player.close();
 }

@@ -5,8 +5,8 @@
 
 #include <QUrl>
 
-MediaSoundPlayer::MediaSoundPlayer(const QString& fallbackFile, QObject* parent)
-    : SoundPlayer(parent), m_fallbackFile(fallbackFile)
+MediaSoundPlayer::MediaSoundPlayer(const QString& fallbackFile, QObject* parent, const QString& output)
+    : SoundPlayer(parent), m_fallbackFile(fallbackFile), m_output(output)
 {
     m_thread.setObjectName(QStringLiteral("sound"));
 }
@@ -48,13 +48,14 @@ void MediaSoundPlayer::ensureThread()
 {
     if (m_worker)
         return;
-    m_worker = new SoundWorker(m_fallbackFile);
+    m_worker = new SoundWorker(m_fallbackFile, m_output);
     m_worker->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
     connect(this, &MediaSoundPlayer::playRequested, m_worker, &SoundWorker::play);
     connect(this, &MediaSoundPlayer::stopRequested, m_worker, &SoundWorker::stop);
     connect(m_worker, &SoundWorker::cannotPlay, this, &MediaSoundPlayer::onCannotPlay);
     connect(m_worker, &SoundWorker::sounding, this, &MediaSoundPlayer::onSounding);
+    connect(m_worker, &SoundWorker::outputLost, this, &SoundPlayer::playbackProblem);
     m_thread.start();
 }
 

@@ -8,16 +8,18 @@
 class QUrl;
 class SoundWorker;
 
-// The alarm's sound on Qt Multimedia. The media player lives on a thread of its own, so starting,
-// replacing and closing a sound never holds up the event loop, whatever the file. That thread
-// and the player start with the first sound, since Qt Multimedia holds most of the program's
-// memory and many runs never ring. A file that cannot be played is replaced by the fallback
-// sound, and the user is told once per file.
+// The alarm's sound. The player lives on a thread of its own, so starting, replacing and closing a
+// sound never holds up the event loop, whatever the file. That thread and the player start with
+// the first sound, since the media framework holds much of the program's memory and many runs
+// never ring. A file that cannot be played is replaced by the fallback sound, and the user is
+// told once per file; a lost sound server is told once and tried again until it is back.
 class MediaSoundPlayer : public SoundPlayer
 {
     Q_OBJECT
 public:
-    explicit MediaSoundPlayer(const QString& fallbackFile, QObject* parent = nullptr);
+    // `output`: where the sound goes (SoundLoop::setOutput); "" is the sound server.
+    explicit MediaSoundPlayer(const QString& fallbackFile, QObject* parent = nullptr,
+                              const QString& output = QString());
     MediaSoundPlayer();
     ~MediaSoundPlayer() override;
 
@@ -46,6 +48,7 @@ private:
     void onSounding(const QString& file);
 
     const QString m_fallbackFile;
+    const QString m_output;
     QString m_url;
     QString m_sounding;
     QSet<QString> m_reported;

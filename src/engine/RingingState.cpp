@@ -1,8 +1,7 @@
 #include "engine/RingingState.h"
 
-#include "engine/AlarmSound.h"
 #include "engine/SoundPlayer.h"
-#include "settings/SettingsValues.h"
+#include "overlay/CaptionQueue.h"
 
 #include <algorithm>
 
@@ -28,15 +27,12 @@ bool RingingState::any() const
     return std::any_of(m_tags.begin(), m_tags.end(), [](bool tag) { return tag; });
 }
 
-bool dismissSlot(int slot, const SettingsStore& store, RingingState& ringing, CaptionQueue& queue,
-                 SoundPlayer& player)
+bool dismissSlot(int slot, RingingState& ringing, CaptionQueue& queue, SoundPlayer& player)
 {
-    using SettingsValues::readText;
     ringing.clear(slot);
-    const QString key = SlotKey(slot);
-    const QString text = readText(store, AlarmSection::Slogan, key, AlarmDefault::Slogan);
-    const QString music = readText(store, AlarmSection::Music, key, AlarmDefault::Music);
-    DismissCaption(text, music, queue, player);
+    // The slot's own entry leaves, with the text it fired with: a text saved since, or another
+    // ringing slot with the same text, plays no part.
+    queue.remove(slot);
     // With nothing left ringing, whatever the player still holds belongs to no alarm.
     const bool stillRinging = ringing.any();
     if (!stillRinging && !player.URL().isEmpty())

@@ -20,9 +20,7 @@ private:
     std::array<bool, kSlotCount> m_tags{};
 };
 
-// Ptt_Click without its widgets: the slot stops ringing, its stored text leaves the queue and the
-// sound stops with the last queued text, or in any case once no slot rings. Returns true while some
-// slot still rings (Timer2 stays on).
-// The caller hides the slot's bar.
-bool dismissSlot(int slot, const SettingsStore& store, RingingState& ringing, CaptionQueue& queue,
-                 SoundPlayer& player);
+// Ptt_Click without its widgets: the slot stops ringing and its queued text leaves the strip's
+// queue; the sound stops once no slot rings. Returns true while some slot still rings (Timer2 stays
+// on). The caller hides the slot's bar.
+bool dismissSlot(int slot, RingingState& ringing, CaptionQueue& queue, SoundPlayer& player);

@@ -1,14 +1,26 @@
 #include "engine/SoundWorker.h"
 
 #include "engine/MediaSoundPlayer.h"
-#include "platform/MidiLoudness.h"
+#include "platform/SoundLoop.h"
+#include "schedule/AlarmTable.h"
 
-#include <QAudioOutput>
 #include <QFileInfo>
 
-SoundWorker::SoundWorker(const QString& fallbackFile, QObject* parent)
-    : QObject(parent), m_fallbackFile(fallbackFile)
-{}
+SoundWorker::SoundWorker(const QString& fallbackFile, const QString& output, QObject* parent)
+    : QObject(parent), m_fallbackFile(fallbackFile), m_loop(new SoundLoop(this)), m_retry(this)
+{
+    m_loop->setOutput(output);
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(RetryMs);
+    connect(&m_retry, &QTimer::timeout, this, [this] {
+        if (m_stage != Stage::Silent)
+            m_loop->resume();
+    });
+    connect(m_loop, &SoundLoop::playing, this, &SoundWorker::onPlaying);
+    connect(m_loop, &SoundLoop::finished, this, &SoundWorker::onFinished);
+    connect(m_loop, &SoundLoop::fileFailed, this, &SoundWorker::onFileFailed);
+    connect(m_loop, &SoundLoop::outputFailed, this, &SoundWorker::onOutputFailed);
+}
 
 SoundWorker::~SoundWorker()
 {
@@ -19,6 +31,7 @@ void SoundWorker::play(const QString& fileName)
 {
     release();
     m_chosen = fileName;
+    m_isDefault = fileName == AlarmDefault::Music;
     m_reason.clear();
     // No file at all is a silent alarm by choice, not a failure.
     if (fileName.isEmpty())
@@ -46,57 +59,49 @@ void SoundWorker::stop()
 void SoundWorker::start(const QString& file, Stage stage)
 {
     m_stage = stage;
-    m_output = new QAudioOutput(this);
-    m_output->setVolume(1.0f);
-    m_player = new QMediaPlayer(this);
-    m_player->setAudioOutput(m_output);
-    m_player->setLoops(Plays);
-    MidiLoudness::raise();
-    const quint64 generation = ++m_generation;
-    connect(m_player, &QMediaPlayer::mediaStatusChanged, this,
-            [this, generation](QMediaPlayer::MediaStatus status) { onStatus(generation, status); });
-    // Queued: the player is replaced from here, which must not happen inside its own signal.
-    connect(
-        m_player, &QMediaPlayer::errorOccurred, this, [this, generation] { onError(generation); },
-        Qt::QueuedConnection);
-    m_player->setSource(MediaSoundPlayer::sourceFor(file));
-    m_player->play();
+    m_loop->start(MediaSoundPlayer::sourceFor(file), Plays);
 }
 
 void SoundWorker::release()
 {
-    const bool wasSounding = m_stage != Stage::Silent;
     m_stage = Stage::Silent;
-    // Deleting stops the pipeline; for a failed source that is where GStreamer blocks.
-    delete m_player;
-    m_player = nullptr;
-    delete m_output;
-    m_output = nullptr;
-    if (wasSounding)
-        emit sounding(QString());
+    m_retry.stop();
+    m_loop->stop(); // where GStreamer blocks for a source that failed
+    setHeard(false);
+}
+
+void SoundWorker::setHeard(bool heard)
+{
+    if (heard == m_heard)
+        return;
+    m_heard = heard;
+    emit sounding(heard ? (m_stage == Stage::Fallback ? m_fallbackFile : m_chosen) : QString());
 }
 
 void SoundWorker::useFallback(const QString& reason)
 {
     release();
+    // The default names no file the user chose: the desktop's sound is what it means.
+    const QString told = m_isDefault ? QString() : reason;
     const FileProblem fallbackProblem = fileProblem(m_fallbackFile);
     if (fallbackProblem != FileProblem::None) {
-        const QString what = fallbackProblem == FileProblem::Missing ? QStringLiteral("也找不到")
-                                                                     : QStringLiteral("也无法读取");
-        emit cannotPlay(
-            m_chosen,
-            QStringLiteral("%1。系统闹钟声“%2”%3，闹钟没有声音。").arg(reason, m_fallbackFile, what));
+        const QString what =
+            fallbackProblem == FileProblem::Missing ? QStringLiteral("找不到") : QStringLiteral("无法读取");
+        const QString lead = told.isEmpty() ? QString() : told + QStringLiteral("。");
+        emit cannotPlay(m_chosen, QStringLiteral("%1系统闹钟声“%2”%3%4，闹钟没有声音。")
+                                      .arg(lead, m_fallbackFile, lead.isEmpty() ? "" : "也", what));
         return;
     }
-    m_reason = reason;
+    m_reason = told;
     start(m_fallbackFile, Stage::Fallback);
 }
 
-void SoundWorker::onStatus(quint64 generation, QMediaPlayer::MediaStatus status)
+void SoundWorker::onPlaying()
 {
-    if (generation != m_generation || status != QMediaPlayer::BufferedMedia)
+    if (m_stage == Stage::Silent)
         return;
-    emit sounding(m_stage == Stage::Fallback ? m_fallbackFile : m_chosen);
+    m_lossTold = false;
+    setHeard(true);
     // Told once the fallback is heard, so the message says what really happens.
     if (m_stage == Stage::Fallback && !m_reason.isEmpty()) {
         emit cannotPlay(m_chosen, QStringLiteral("%1，改用系统闹钟声。").arg(m_reason));
@@ -104,19 +109,38 @@ void SoundWorker::onStatus(quint64 generation, QMediaPlayer::MediaStatus status)
     }
 }
 
-void SoundWorker::onError(quint64 generation)
+void SoundWorker::onFinished()
 {
-    if (generation != m_generation || m_stage == Stage::Silent)
-        return;
+    // The plays are used up: silent, but the file stays chosen, so the same sound is not restarted.
+    m_stage = Stage::Silent;
+    setHeard(false);
+}
+
+void SoundWorker::onFileFailed()
+{
     if (m_stage == Stage::Chosen) {
         useFallback(QStringLiteral("无法播放声音文件“%1”").arg(m_chosen));
     } else if (m_stage == Stage::Fallback) {
         release();
-        emit cannotPlay(
-            m_chosen,
-            QStringLiteral("%1。系统闹钟声“%2”也无法播放，闹钟没有声音。").arg(m_reason, m_fallbackFile));
+        const QString lead = m_reason.isEmpty() ? QString() : m_reason + QStringLiteral("。");
+        emit cannotPlay(m_chosen, QStringLiteral("%1系统闹钟声“%2”%3无法播放，闹钟没有声音。")
+                                      .arg(lead, m_fallbackFile, lead.isEmpty() ? "" : "也"));
         m_reason.clear();
     }
+}
+
+void SoundWorker::onOutputFailed(const QString& detail)
+{
+    if (m_stage == Stage::Silent)
+        return;
+    setHeard(false);
+    if (!m_lossTold) {
+        m_lossTold = true;
+        emit outputLost(
+            QStringLiteral("声音服务器连接失败（%1），闹钟暂时没有声音；声音服务器恢复后继续响铃。")
+                .arg(detail));
+    }
+    m_retry.start();
 }
 
 SoundWorker::FileProblem SoundWorker::fileProblem(const QString& fileName)

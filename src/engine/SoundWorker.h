@@ -1,21 +1,24 @@
 #pragma once
 
-#include <QMediaPlayer>
 #include <QObject>
+#include <QTimer>
 
-class QAudioOutput;
+class SoundLoop;
 
-// Owns the media player on the sound thread, where a call that blocks (GStreamer holds a stop or
-// a source change for about a second when the source failed) holds up nobody. Commands arrive as
-// queued calls. A file that cannot be played is replaced by the fallback sound.
+// Owns the sound on the sound thread, where a call that blocks (GStreamer holds a stop for about
+// a second when the source failed) holds up nobody. Commands arrive as queued calls. A file that
+// cannot be played is replaced by the fallback sound; a lost sound server is tried again until it
+// answers or the sound is stopped.
 class SoundWorker : public QObject
 {
     Q_OBJECT
 public:
-    explicit SoundWorker(const QString& fallbackFile, QObject* parent = nullptr);
+    // `output`: where the sound goes, as SoundLoop::setOutput takes it.
+    SoundWorker(const QString& fallbackFile, const QString& output, QObject* parent = nullptr);
     ~SoundWorker() override;
 
     static constexpr int Plays = 255;
+    static constexpr int RetryMs = 1000;
 
     void play(const QString& fileName);
     void stop();
@@ -25,6 +28,9 @@ signals:
     void sounding(const QString& file);
     // The chosen file could not be played; the message says why and what plays instead.
     void cannotPlay(const QString& fileName, const QString& message);
+    // The sound server went away (or never answered) while a sound was due; told once until the
+    // sound is heard again.
+    void outputLost(const QString& message);
 
 private:
     enum class Stage
@@ -37,10 +43,11 @@ private:
     void start(const QString& file, Stage stage);
     void release();
     void useFallback(const QString& reason);
-    // Signals carry the generation of the player that sent them; those of a player given up on
-    // (a queued error may arrive after it was deleted) are ignored.
-    void onStatus(quint64 generation, QMediaPlayer::MediaStatus status);
-    void onError(quint64 generation);
+    void onPlaying();
+    void onFinished();
+    void onFileFailed();
+    void onOutputFailed(const QString& detail);
+    void setHeard(bool heard);
     enum class FileProblem
     {
         None,
@@ -52,11 +59,13 @@ private:
 
     const QString m_fallbackFile;
     QString m_chosen;
+    // The slots' default sound: it stands for "the desktop's alarm sound", so its absence is no news.
+    bool m_isDefault = false;
     // Why the chosen file failed, until the fallback is heard or fails too.
     QString m_reason;
     Stage m_stage = Stage::Silent;
-    // One player per source, so nothing of a failed source lingers into the next.
-    QMediaPlayer* m_player = nullptr;
-    quint64 m_generation = 0;
-    QAudioOutput* m_output = nullptr;
+    bool m_heard = false;
+    bool m_lossTold = false;
+    SoundLoop* m_loop;
+    QTimer m_retry;
 };

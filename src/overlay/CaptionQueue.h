@@ -1,21 +1,29 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
 
-// The queue of fired texts the strip shows in turn, in the order they first fired. Each text is
-// kept whole, whatever characters it holds, and occurs at most once.
+// The texts the strip shows in turn: one entry per ringing slot, holding the text that slot fired
+// with, in the order the slots fired. Each text is kept whole, whatever characters it holds.
 class CaptionQueue
 {
 public:
-    const QStringList& texts() const { return m_texts; }
-    bool isEmpty() const { return m_texts.isEmpty(); }
+    // The texts to show, in order; a text queued by several slots shows once.
+    QStringList texts() const;
+    bool isEmpty() const { return m_entries.isEmpty(); }
     // Exact, case-sensitive comparison with the queued texts.
-    bool contains(const QString& caption) const { return m_texts.contains(caption); }
-    // Appends the text unless it is queued already; true when it was appended.
-    bool append(const QString& caption);
-    // Takes the text out; a text that is not queued leaves the queue as it is.
-    void remove(const QString& caption) { m_texts.removeOne(caption); }
+    bool contains(const QString& caption) const;
+    // Queues the slot with the text it fires with; a slot already queued takes the new text in its
+    // place. True when the text was not queued before, so it has yet to be rendered.
+    bool append(int slot, const QString& caption);
+    // Takes the slot's entry out; a slot that is not queued leaves the queue as it is.
+    void remove(int slot);
 
 private:
-    QStringList m_texts;
+    struct Entry
+    {
+        int slot;
+        QString text;
+    };
+    QList<Entry> m_entries;
 };

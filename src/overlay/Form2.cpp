@@ -20,7 +20,7 @@
 #include <climits>
 
 namespace {
-constexpr int kStripTop = 400;
+constexpr int kStripTop = ScreenLayout::kStripTop;
 constexpr int kStripHeight = CaptionPainter::kHeight;
 // Room for the copies right of and below the letters.
 constexpr int kCaptionMargin = 16;

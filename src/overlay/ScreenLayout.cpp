@@ -1,5 +1,7 @@
 #include "overlay/ScreenLayout.h"
 
+#include "overlay/CaptionPainter.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -9,6 +11,13 @@ QPoint primaryTopLeft()
 {
     const QScreen* primary = QGuiApplication::primaryScreen();
     return primary ? primary->geometry().topLeft() : QPoint();
+}
+
+QRect stripBand()
+{
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect area = primary ? primary->geometry() : QRect();
+    return QRect(area.x(), area.y() + kStripTop, area.width(), CaptionPainter::kHeight);
 }
 
 void onChange(QObject* context, const std::function<void()>& react)

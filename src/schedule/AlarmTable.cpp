@@ -2,6 +2,8 @@
 
 #include "settings/SettingsValues.h"
 
+#include <utility>
+
 namespace {
 const QString kRunPrefix = QStringLiteral("\u8fd0\u884c\uff1a"); // 运行：
 }
@@ -71,21 +73,64 @@ bool weekdayFlagIsSet(const QString& storedText)
     return !ok || number != 0.0;
 }
 
+namespace {
+QString tickText(bool ticked)
+{
+    return ticked ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// A text field of the record; the template gives each field its own plain function.
+template <QString AlarmEntry::*member>
+AlarmField textField(const QString& section, const QString& defaultText, const char* control)
+{
+    return {section, defaultText, [](AlarmEntry& entry, const QString& text) { entry.*member = text; },
+            [](const AlarmEntry& entry) { return entry.*member; }, QString::fromLatin1(control)};
+}
+
+template <int day> AlarmField weekdayField()
+{
+    return {AlarmSection::weekday(day), tickText(true),
+            [](AlarmEntry& entry, const QString& text) { entry.weekdays[day] = weekdayFlagIsSet(text); },
+            [](const AlarmEntry& entry) { return tickText(entry.weekdays[day]); },
+            QStringLiteral("ToggleButton1(%1)").arg(day)};
+}
+
+template <int... days>
+std::array<AlarmField, kAlarmFieldCount> makeFields(std::integer_sequence<int, days...>)
+{
+    return {
+        textField<&AlarmEntry::time>(AlarmSection::Time, AlarmDefault::Time, "Ttime"),
+        textField<&AlarmEntry::year>(AlarmSection::Year, kAnyDate, "Cyy"),
+        textField<&AlarmEntry::month>(AlarmSection::Month, kAnyDate, "Cmm"),
+        textField<&AlarmEntry::day>(AlarmSection::Day, kAnyDate, "Cdd"),
+        textField<&AlarmEntry::slogan>(AlarmSection::Slogan, AlarmDefault::Slogan, "Tslogan"),
+        textField<&AlarmEntry::music>(AlarmSection::Music, AlarmDefault::Music, "Tmus"),
+        textField<&AlarmEntry::action>(AlarmSection::Action, AlarmDefault::Action, "Cml"),
+        AlarmField{AlarmSection::Elect, tickText(false),
+                   [](AlarmEntry& entry, const QString& text) { entry.on = electIsOn(text); },
+                   [](const AlarmEntry& entry) { return tickText(entry.on); }, QStringLiteral("Check1")},
+        weekdayField<days>()...,
+    };
+}
+} // namespace
+
+const std::array<AlarmField, kAlarmFieldCount>& alarmFields()
+{
+    static const auto fields = makeFields(std::make_integer_sequence<int, kWeekdayCount>());
+    return fields;
+}
+
+AlarmEntry::AlarmEntry()
+{
+    for (const AlarmField& field : alarmFields())
+        field.read(*this, field.defaultText);
+}
+
 AlarmEntry AlarmEntry::read(const SettingsStore& store, int slot)
 {
-    using SettingsValues::readText;
     const QString key = SlotKey(slot);
     AlarmEntry entry;
-    entry.time = readText(store, AlarmSection::Time, key, AlarmDefault::Time);
-    entry.year = readText(store, AlarmSection::Year, key, kAnyDate);
-    entry.month = readText(store, AlarmSection::Month, key, kAnyDate);
-    entry.day = readText(store, AlarmSection::Day, key, kAnyDate);
-    entry.slogan = readText(store, AlarmSection::Slogan, key, AlarmDefault::Slogan);
-    entry.music = readText(store, AlarmSection::Music, key, AlarmDefault::Music);
-    entry.action = readText(store, AlarmSection::Action, key, AlarmDefault::Action);
-    entry.on = electIsOn(readText(store, AlarmSection::Elect, key, QStringLiteral("0")));
-    for (int day = 0; day < kWeekdayCount; ++day)
-        entry.weekdays[day] =
-            weekdayFlagIsSet(readText(store, AlarmSection::weekday(day), key, QStringLiteral("1")));
+    for (const AlarmField& field : alarmFields())
+        field.read(entry, SettingsValues::readText(store, field.section, key, field.defaultText));
     return entry;
 }

@@ -58,32 +58,53 @@ QString commandFromLabel(const QString& label);
 QString SlotKey(int slot);
 QString BuildListLine(bool on, const QString& time, const QString& slogan);
 
-// "elect" is on exactly when it reads as the number 1.
+// "elect" is on exactly when it reads as the number 1; anything else is off.
 bool electIsOn(const QString& storedText);
-// A weekday flag is set when non-zero; missing or malformed flags count as set.
+// A weekday flag is set unless it reads as the number 0; missing or malformed flags count as set.
 bool weekdayFlagIsSet(const QString& storedText);
 
-// One alarm as stored, with every default applied.
+// One alarm as stored. A new record holds every field's default from the field table below.
 struct AlarmEntry
 {
-    QString time = AlarmDefault::Time;
-    QString year = kAnyDate;
-    QString month = kAnyDate;
-    QString day = kAnyDate;
-    QString slogan = AlarmDefault::Slogan;
-    QString music = AlarmDefault::Music;
-    QString action = AlarmDefault::Action;
+    AlarmEntry();
+
+    QString time;
+    QString year;
+    QString month;
+    QString day;
+    QString slogan;
+    QString music;
+    QString action;
     bool on = false;
-    std::array<bool, kWeekdayCount> weekdays{true, true, true, true, true, true, true};
+    std::array<bool, kWeekdayCount> weekdays{};
 
     static AlarmEntry read(const SettingsStore& store, int slot);
+    // The slot's row in the alarm list.
+    QString listLine() const { return BuildListLine(on, time, slogan); }
 };
+
+// One field of the record: where it is stored, what a missing value reads as, how the record
+// takes it from text and gives it back as text, and the editor control that shows that text
+// (ticks show as "1" or "0").
+struct AlarmField
+{
+    QString section;
+    QString defaultText;
+    void (*read)(AlarmEntry& entry, const QString& text);
+    QString (*write)(const AlarmEntry& entry);
+    QString control;
+};
+
+inline constexpr int kAlarmFieldCount = 8 + kWeekdayCount;
+// Every field of the record, in the order a save writes them. Reading, saving, the list line and
+// the editor all go through this table.
+const std::array<AlarmField, kAlarmFieldCount>& alarmFields();
 
 // What the alarm engine keeps of each slot while it runs; rebuilt at every start.
 struct AlarmSlots
 {
-    std::array<bool, kSlotCount> alarmOn{};
-    std::array<QString, kSlotCount> alarmTime;
+    // The records, loaded once at start-up and replaced whole by each save.
+    std::array<AlarmEntry, kSlotCount> entries;
     std::array<bool, kSlotCount> alarmArmed{};
     // The local date on which each slot last fired, so a daily alarm can ring again tomorrow.
     std::array<QDate, kSlotCount> firedOn;

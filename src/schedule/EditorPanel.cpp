@@ -5,6 +5,7 @@
 #include "schedule/SoundCue.h"
 #include "schedule/Twips.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -120,36 +121,49 @@ void EditorPanel::connectRules()
     connect(Command6, &QPushButton::clicked, this, &EditorPanel::soundFileRequested);
 }
 
+namespace {
+// The text a field's control shows: a line's text, a list's text as it stands, a tick as "1" or "0".
+QString controlText(const QWidget* control)
+{
+    if (const auto* line = qobject_cast<const QLineEdit*>(control))
+        return line->text();
+    if (const auto* list = qobject_cast<const QComboBox*>(control))
+        return list->currentText();
+    return static_cast<const QAbstractButton*>(control)->isChecked() ? QStringLiteral("1")
+                                                                     : QStringLiteral("0");
+}
+
+void setControlText(QWidget* control, const QString& text)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(control))
+        line->setText(text);
+    else if (auto* list = qobject_cast<QComboBox*>(control))
+        list->setEditText(text);
+    else
+        static_cast<QAbstractButton*>(control)->setChecked(text == QLatin1String("1"));
+}
+} // namespace
+
+QWidget* EditorPanel::control(const AlarmField& field) const
+{
+    return findChild<QWidget*>(field.control, Qt::FindDirectChildrenOnly);
+}
+
 void EditorPanel::load(const AlarmEntry& entry)
 {
-    Ttime->setText(entry.time);
-    Cyy->setEditText(entry.year);
-    Cmm->setEditText(entry.month);
-    Cdd->setEditText(entry.day);
-    Tslogan->setText(entry.slogan);
-    Tmus->setText(entry.music);
+    for (const AlarmField& field : alarmFields())
+        setControlText(control(field), field.write(entry));
+    // The file may have come or gone since the text was last set.
     applySoundCue();
-    Cml->setEditText(entry.action);
-    Check1->setChecked(entry.on);
     for (QComboBox* list : {Cyy, Cmm, Cdd})
         applyDateCue(list);
-    for (int day = 0; day < kWeekdayCount; ++day)
-        ToggleButton1[day]->setChecked(entry.weekdays[day]);
 }
 
 AlarmEntry EditorPanel::fields() const
 {
     AlarmEntry fields;
-    fields.time = Ttime->text();
-    fields.year = Cyy->currentText();
-    fields.month = Cmm->currentText();
-    fields.day = Cdd->currentText();
-    fields.slogan = Tslogan->text();
-    fields.music = Tmus->text();
-    fields.action = Cml->currentText();
-    fields.on = Check1->isChecked();
-    for (int day = 0; day < kWeekdayCount; ++day)
-        fields.weekdays[day] = ToggleButton1[day]->isChecked();
+    for (const AlarmField& field : alarmFields())
+        field.read(fields, controlText(control(field)));
     return fields;
 }
 

@@ -24,9 +24,10 @@ class EditorPanel : public QWidget
 public:
     explicit EditorPanel(QWidget* parent = nullptr);
 
-    // Shows an alarm in the controls and applies the date and sound cues.
+    // Shows an alarm in the controls, each field in the control the field table names, and
+    // applies the date and sound cues.
     void load(const AlarmEntry& entry);
-    // What the controls hold now.
+    // What the controls hold now, read back through the field table.
     AlarmEntry fields() const;
     // Fills the date and action lists; each keeps the text it showed.
     void setChoices(const QStringList& years, const QStringList& months, const QStringList& days,
@@ -58,6 +59,7 @@ protected:
 
 private:
     void connectRules();
+    QWidget* control(const AlarmField& field) const;
     // A click in the time field with the caret at `caret` picks and sets a spinner.
     void Ttime_Click(int caret);
     void Ttime_LostFocus();

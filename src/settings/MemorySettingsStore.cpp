@@ -9,11 +9,16 @@ QString MemorySettingsStore::GetSetting(const QString& app, const QString& secti
     return m_values.value(address(app, section, key), defaultValue);
 }
 
-void MemorySettingsStore::SaveSetting(const QString& app, const QString& section, const QString& key,
-                                      const QString& value)
+SaveOutcome MemorySettingsStore::SaveSettings(const QString& app, const QList<SettingsWrite>& values)
 {
-    writes.append(section + QLatin1Char('/') + key);
-    m_values.insert(address(app, section, key), value);
+    ++saves;
+    for (const SettingsWrite& write : values) {
+        writes.append(write.section + QLatin1Char('/') + write.key);
+        m_values.insert(address(app, write.section, write.key), write.value);
+    }
+    if (failure.isEmpty())
+        return {};
+    return {false, QStringLiteral("/memory/") + app, failure};
 }
 
 bool MemorySettingsStore::contains(const QString& section, const QString& key) const
@@ -31,6 +36,7 @@ void MemorySettingsStore::clear()
     m_values.clear();
     reads.clear();
     writes.clear();
+    saves = 0;
 }
 
 QString MemorySettingsStore::address(const QString& app, const QString& section, const QString& key)

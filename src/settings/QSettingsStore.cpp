@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 #include <QStringDecoder>
 #include <QTemporaryFile>
@@ -135,6 +136,21 @@ QString fromBytes(const QByteArray& bytes)
     return decoder(bytes);
 }
 
+// Why the settings file cannot be replaced: the steps of an atomic rewrite (a new file beside it,
+// as large as the old one and a little more, then thrown away) tried once more, in the system's words.
+QString replaceProblem(const QString& file)
+{
+    QSaveFile probe(file);
+    if (!probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    const QByteArray filler(QFileInfo(file).size() + 4096, ' ');
+    QString problem;
+    if (probe.write(filler) != filler.size() || !probe.flush())
+        problem = probe.errorString();
+    probe.cancelWriting();
+    return problem.isEmpty() ? QStringLiteral("原因不明") : problem;
+}
+
 } // namespace
 
 QSettingsStore::QSettingsStore() = default;
@@ -156,25 +172,35 @@ QString QSettingsStore::GetSetting(const QString& app, const QString& section, c
     return value.toString();
 }
 
-void QSettingsStore::SaveSetting(const QString& app, const QString& section, const QString& key,
-                                 const QString& value)
+SaveOutcome QSettingsStore::SaveSettings(const QString& app, const QList<SettingsWrite>& writes)
 {
     AppSettings& entry = settingsFor(app);
-    const QString address = section + QLatin1Char('/') + key;
     if (!entry.settings) {
-        entry.unsaved.insert(address, value);
-        return;
+        for (const SettingsWrite& write : writes)
+            entry.unsaved.insert(write.section + QLatin1Char('/') + write.key, write.value);
+        return {false, entry.damagedCopy.isEmpty() ? entry.file : entry.damagedCopy,
+                QStringLiteral("设置文件已损坏，无法移开")};
     }
     preparePrivateFile(entry.file);
+    // QSettings never clears an error once reported: after a failed write a fresh object on the
+    // file tells whether the next one works. It shares the values still waiting to be written.
+    if (entry.settings->status() != QSettings::NoError)
+        entry.settings = std::make_shared<QSettings>(QSettings::NativeFormat, QSettings::UserScope, app, app);
     QSettings& settings = *entry.settings;
-    settings.setValue(address, needsBytes(value) ? QVariant(value.toUtf8()) : QVariant(value));
-    // Qt writes lazily; the value must be on disk before the caller goes on.
+    for (const SettingsWrite& write : writes) {
+        const QString address = write.section + QLatin1Char('/') + write.key;
+        settings.setValue(address,
+                          needsBytes(write.value) ? QVariant(write.value.toUtf8()) : QVariant(write.value));
+    }
+    // Qt writes lazily; the values must be on disk before the caller goes on.
     settings.sync();
     // A file replaced from outside since the last write lends the rewrite its mode.
     keepToOwner(entry.file);
-    if (settings.status() != QSettings::NoError)
-        qWarning("Quorvel: could not write %s/%s to %s", qPrintable(section), qPrintable(key),
-                 qPrintable(settings.fileName()));
+    if (settings.status() == QSettings::NoError)
+        return {};
+    const QString reason = replaceProblem(entry.file);
+    qWarning("Quorvel: could not write %s: %s", qPrintable(entry.file), qPrintable(reason));
+    return {false, entry.file, reason};
 }
 
 QString QSettingsStore::fileName(const QString& app) const

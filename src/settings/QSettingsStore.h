@@ -18,6 +18,8 @@ class QSettings;
 // working. Anything else Qt reads is kept, hand-edited files included.
 //
 // The file, its folder and the damaged copies are for their owner only (0600 and 0700).
+//
+// A save that cannot be written says so, with the file and the system's reason.
 class QSettingsStore : public SettingsStore
 {
 public:
@@ -26,8 +28,9 @@ public:
 
     QString GetSetting(const QString& app, const QString& section, const QString& key,
                        const QString& defaultValue) const override;
-    void SaveSetting(const QString& app, const QString& section, const QString& key,
-                     const QString& value) override;
+    // All values in one atomic rewrite of the file. A failed rewrite keeps them in memory; the
+    // next save writes them with its own.
+    SaveOutcome SaveSettings(const QString& app, const QList<SettingsWrite>& writes) override;
 
     // The file behind an application's settings.
     QString fileName(const QString& app) const;

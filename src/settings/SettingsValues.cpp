@@ -1,5 +1,7 @@
 #include "settings/SettingsValues.h"
 
+#include <QDir>
+
 namespace SettingsValues {
 
 QString readText(const SettingsStore& store, const QString& section, const QString& key,
@@ -23,9 +25,21 @@ bool readBool(const SettingsStore& store, const QString& section, const QString&
     return parseBool(text, &value) ? value : defaultValue;
 }
 
-void saveText(SettingsStore& store, const QString& section, const QString& key, const QString& value)
+SaveOutcome saveText(SettingsStore& store, const QString& section, const QString& key, const QString& value)
 {
-    store.SaveSetting(kAppName, section, key, value);
+    return store.SaveSetting(kAppName, section, key, value);
+}
+
+SaveOutcome saveAll(SettingsStore& store, const QList<SettingsWrite>& writes)
+{
+    return store.SaveSettings(kAppName, writes);
+}
+
+QString saveFailureMessage(const QString& what, const SaveOutcome& outcome)
+{
+    return QStringLiteral(
+               "%1未能保存：无法写入设置文件“%2”（%3）。更改在本次运行中仍然有效，下次保存时会再次写入。")
+        .arg(what, QDir::toNativeSeparators(outcome.file), outcome.reason);
 }
 
 bool parseInt(const QString& text, int minimum, int maximum, int* value)

@@ -18,7 +18,11 @@ int readInt(const SettingsStore& store, const QString& section, const QString& k
             int minimum, int maximum);
 // "True" or "False", or a decimal number where non-zero is true; anything else gives the default.
 bool readBool(const SettingsStore& store, const QString& section, const QString& key, bool defaultValue);
-void saveText(SettingsStore& store, const QString& section, const QString& key, const QString& value);
+SaveOutcome saveText(SettingsStore& store, const QString& section, const QString& key, const QString& value);
+// Writes every value in one save.
+SaveOutcome saveAll(SettingsStore& store, const QList<SettingsWrite>& writes);
+// What the user is told when a save of `what` ("闹钟") did not reach the disk: the file and why.
+QString saveFailureMessage(const QString& what, const SaveOutcome& outcome);
 
 // The same rules on a text already read.
 bool parseInt(const QString& text, int minimum, int maximum, int* value);

@@ -44,6 +44,25 @@ class TestEditor : public QObject
     Q_OBJECT
 
 private slots:
+    // Every field of the record, each away from its default, goes into its control and comes back
+    // unchanged.
+    void everyFieldShowsInItsControl()
+    {
+        AlarmEntry entry;
+        for (const AlarmField& field : alarmFields()) {
+            const QString& was = field.defaultText;
+            field.read(entry, was == QLatin1String("1")   ? QStringLiteral("0")
+                              : was == QLatin1String("0") ? QStringLiteral("1")
+                                                          : field.section + QStringLiteral("/x"));
+            QVERIFY(field.write(entry) != field.write(AlarmEntry()));
+        }
+        EditorPanel panel;
+        panel.load(entry);
+        const AlarmEntry shown = panel.fields();
+        for (const AlarmField& field : alarmFields())
+            QCOMPARE(field.write(shown), field.write(entry));
+    }
+
     void clickInTimeChoosesSpinner()
     {
         Harness h;

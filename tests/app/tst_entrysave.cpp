@@ -2,10 +2,13 @@
 #include "support/FormClicks.h"
 #include "support/WidgetChecks.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QTemporaryDir>
 
 using namespace WidgetChecks;
@@ -21,6 +24,31 @@ QPushButton* weekday(EditorPanel& panel, int day)
 {
     return child<QPushButton>(panel, QStringLiteral("ToggleButton1(%1)").arg(day));
 }
+
+// Every text shown in a visible window other than the main window: a message box or a list of
+// notices, whichever way the window tells its problems.
+QStringList shownOutside(Form1& form)
+{
+    QStringList texts;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (!widget->isVisible() || widget->window() == &form)
+            continue;
+        if (auto* box = qobject_cast<QMessageBox*>(widget))
+            texts.append(box->text());
+        if (auto* list = qobject_cast<QListWidget*>(widget)) {
+            for (int row = 0; row < list->count(); ++row)
+                texts.append(list->item(row)->text());
+        }
+    }
+    return texts;
+}
+
+// No session bus: no notification service takes the messages, so they show in our own windows.
+void withoutSessionBus()
+{
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+}
+Q_CONSTRUCTOR_FUNCTION(withoutSessionBus)
 
 } // namespace
 
@@ -166,7 +194,7 @@ private slots:
         QCOMPARE(h.stored(QStringLiteral("elect"), 5), QStringLiteral("1"));
         QCOMPARE(h.stored(QStringLiteral("WeekDay0"), 5), QStringLiteral("0"));
         QCOMPARE(rowText(form, 5), QStringLiteral("[开 12:00] 起床"));
-        QVERIFY(h.engine.alarmSlots().alarmOn[5]);
+        QVERIFY(h.engine.entry(5).on);
         QCOMPARE(form.selectedRow(), 5);
 
         // Switching off writes "0".
@@ -177,7 +205,7 @@ private slots:
         QCOMPARE(h.store.writes, QStringList{"elect/5"});
         QCOMPARE(h.stored(QStringLiteral("elect"), 5), QStringLiteral("0"));
         QCOMPARE(rowText(form, 5), QStringLiteral("[关 12:00] 起床"));
-        QVERIFY(!h.engine.alarmSlots().alarmOn[5]);
+        QVERIFY(!h.engine.entry(5).on);
     }
 
     void enterSavesFromTheTextFields()
@@ -190,7 +218,7 @@ private slots:
         QTest::keyClick(ttime, Qt::Key_Return);
         QVERIFY(panel.isHidden());
         QCOMPARE(h.stored(QStringLiteral("time"), 6), QStringLiteral("08:25"));
-        QCOMPARE(h.engine.alarmSlots().alarmTime[6], QStringLiteral("08:25"));
+        QCOMPARE(h.engine.entry(6).time, QStringLiteral("08:25"));
         QCOMPARE(rowText(form, 6), QStringLiteral("[关 08:25] Harry Up!"));
 
         for (const char* name : {"Tslogan", "Tmus"}) {
@@ -216,20 +244,42 @@ private slots:
         QVERIFY(h.store.writes.isEmpty());
     }
 
-    void unusualTickIsSavedAsShown()
+    // "elect" "2" is off in the row, in the editor and for the check alike, so saving it unchanged
+    // writes nothing.
+    void unusualTickReadsAsOff()
     {
         Harness h;
         h.seed(QStringLiteral("elect"), 7, QStringLiteral("2"));
         Form1& form = FormClicks::loadActive(h);
         QCOMPARE(rowText(form, 7), QStringLiteral("[关 12:00] Harry Up!"));
         EditorPanel& panel = FormClicks::openEditor(form, 7);
-        QVERIFY(child<QCheckBox>(panel, QStringLiteral("Check1"))->isChecked());
+        QVERIFY(!child<QCheckBox>(panel, QStringLiteral("Check1"))->isChecked());
         h.store.writes.clear();
 
         QTest::mouseClick(child<QPushButton>(panel, QStringLiteral("Command4")), Qt::LeftButton);
-        QCOMPARE(h.store.writes, QStringList{"elect/7"});
-        QCOMPARE(h.stored(QStringLiteral("elect"), 7), QStringLiteral("1"));
-        QCOMPARE(rowText(form, 7), QStringLiteral("[开 12:00] Harry Up!"));
+        QVERIFY(h.store.writes.isEmpty());
+        QCOMPARE(rowText(form, 7), QStringLiteral("[关 12:00] Harry Up!"));
+    }
+
+    // A save that does not reach the disk keeps the edit for this run, and every such save tells
+    // the user the file and the reason.
+    void failedSavesAreTold()
+    {
+        Harness h;
+        Form1& form = FormClicks::loadActive(h);
+        h.store.failure = QStringLiteral("No space left on device");
+        for (const char* text : {"一", "二"}) {
+            EditorPanel& panel = FormClicks::openEditor(form, 2);
+            child<QLineEdit>(panel, QStringLiteral("Tslogan"))->setText(QString::fromUtf8(text));
+            QTest::mouseClick(child<QPushButton>(panel, QStringLiteral("Command4")), Qt::LeftButton);
+            QCOMPARE(rowText(form, 2), QStringLiteral("[关 12:00] ") + QString::fromUtf8(text));
+        }
+        QTRY_COMPARE(shownOutside(form).filter(QStringLiteral("/memory/Horalis")).size(), 2);
+        for (const QString& message : shownOutside(form).filter(QStringLiteral("/memory/Horalis"))) {
+            QVERIFY(message.contains(QStringLiteral("闹钟未能保存")));
+            QVERIFY(message.contains(QStringLiteral("No space left on device")));
+        }
+        QCOMPARE(h.engine.entry(2).slogan, QStringLiteral("二"));
     }
 
     void cancelWritesNothing()
@@ -245,8 +295,8 @@ private slots:
         QTest::mouseClick(child<QPushButton>(panel, QStringLiteral("Command5")), Qt::LeftButton);
         QVERIFY(panel.isHidden());
         QVERIFY(h.store.writes.isEmpty());
-        QCOMPARE(h.engine.alarmSlots().alarmTime[1], QStringLiteral("12:00"));
-        QVERIFY(!h.engine.alarmSlots().alarmOn[1]);
+        QCOMPARE(h.engine.entry(1).time, QStringLiteral("12:00"));
+        QVERIFY(!h.engine.entry(1).on);
         QCOMPARE(rowText(form, 1), QStringLiteral("[关 12:00] Harry Up!"));
     }
 };

@@ -44,9 +44,9 @@ void TestForm1::emptyStoreGivesDefaults()
     QCOMPARE(list->count(), 10);
     for (int i = 0; i < 10; ++i) {
         QCOMPARE(list->item(i)->text(), kOff12);
-        QVERIFY(!h.engine.alarmSlots().alarmOn[i]);
+        QVERIFY(!h.engine.entry(i).on);
         QVERIFY(h.engine.alarmSlots().alarmArmed[i]);
-        QCOMPARE(h.engine.alarmSlots().alarmTime[i], QStringLiteral("12:00"));
+        QCOMPARE(h.engine.entry(i).time, QStringLiteral("12:00"));
     }
     QVERIFY(!child<QCheckBox>(form, QStringLiteral("Check2"))->isChecked());
 
@@ -104,10 +104,10 @@ void TestForm1::seededSlotsAreListed()
 
     auto* list = child<QListWidget>(form, QStringLiteral("List1"));
     QCOMPARE(list->item(0)->text(), QStringLiteral("[开 08:25] [上课了]"));
-    QVERIFY(h.engine.alarmSlots().alarmOn[0]);
+    QVERIFY(h.engine.entry(0).on);
     QCOMPARE(list->item(1)->text(), kOff12);
     QCOMPARE(list->item(2)->text(), kOff12);
-    QVERIFY(!h.engine.alarmSlots().alarmOn[1] && !h.engine.alarmSlots().alarmOn[2]);
+    QVERIFY(!h.engine.entry(1).on && !h.engine.entry(2).on);
     QCOMPARE(list->item(3)->text(), QStringLiteral("[关 12:00] a] [b"));
     QVERIFY(child<QCheckBox>(form, QStringLiteral("Check2"))->isChecked());
 }

@@ -1,12 +1,13 @@
+#include "app/NoticeWindow.h"
 #include "app/RowBar.h"
 #include "engine/AlarmEngine.h"
 #include "schedule/EditorPanel.h"
 #include "support/FormClicks.h"
 #include "support/WidgetChecks.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -22,12 +23,19 @@ RowBar* bar(Form1& form, int slot)
     return child<RowBar>(form, QStringLiteral("Ptt(%1)").arg(slot));
 }
 
-QList<QMessageBox*> visibleMessages(Form1& form)
+// No session bus, so no notification service takes a message.
+void withoutSessionBus()
 {
-    QList<QMessageBox*> shown;
-    for (QMessageBox* box : form.findChildren<QMessageBox*>()) {
-        if (box->isVisible())
-            shown.append(box);
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+}
+Q_CONSTRUCTOR_FUNCTION(withoutSessionBus)
+
+QList<NoticeWindow*> visibleNotices()
+{
+    QList<NoticeWindow*> shown;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* notice = qobject_cast<NoticeWindow*>(window); notice && notice->isVisible())
+            shown.append(notice);
     }
     return shown;
 }
@@ -256,11 +264,14 @@ private slots:
         Form1& form = loadShown(h);
         emit h.sound.playbackProblem(QStringLiteral("无法播放"));
 
+        // All listed in one window, not one box each.
+        QTRY_COMPARE(visibleNotices().size(), 1);
+        NoticeWindow* notice = visibleNotices().first();
+        QTRY_COMPARE(notice->lines().size(), 3);
+        QVERIFY(!notice->isModal());
         QStringList texts;
-        for (QMessageBox* box : visibleMessages(form)) {
-            QVERIFY(!box->isModal());
-            texts.append(box->text());
-        }
+        for (const QString& line : notice->lines())
+            texts.append(line.section(QStringLiteral("  "), 1));
         texts.sort();
         QCOMPARE(texts, (QStringList{"无法播放", "无法运行命令：XXX", "无法运行命令：命令为空"}));
         // The window stays usable while the messages are up.

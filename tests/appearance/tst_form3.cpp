@@ -314,6 +314,7 @@ void Form3Test::closingHandsOverOpacityHidesAndSavesEverythingInOrder()
     bool late = true;
     connect(m_model.get(), &AppearanceModel::changed, this,
             [&] { late = m_dialog->isHidden() || !m_store.writes.isEmpty(); });
+    const int savesBefore = m_store.saves;
     m_dialog->close();
     QVERIFY(m_dialog->isHidden());
     QVERIFY(!late);
@@ -321,6 +322,7 @@ void Form3Test::closingHandsOverOpacityHidesAndSavesEverythingInOrder()
     const QStringList order{"set/c0", "set/c1", "set/c2", "set/c3",   "set/tr", "set/v0",
                             "set/v1", "set/v2", "set/v3", "set/font", "set/sh"};
     QCOMPARE(m_store.writes, order);
+    QCOMPARE(m_store.saves, savesBefore + 1); // all in one write of the file
     QCOMPARE(m_store.value(QStringLiteral("set"), QStringLiteral("tr")), QStringLiteral("51"));
     QCOMPARE(m_store.value(QStringLiteral("set"), QStringLiteral("sh")), QStringLiteral("7"));
     QCOMPARE(m_store.value(QStringLiteral("set"), QStringLiteral("c1")), QStringLiteral("0"));

@@ -1,5 +1,8 @@
 #include "ProgramSession.h"
 
+#include "SoundCard.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -18,6 +21,23 @@ QString run(const QString& program, const QStringList& arguments)
     process.start(program, arguments);
     process.waitForFinished(10000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A desktop has a sound server, so the test desktop has one too: a private one with a null sink,
+// shared by the test's program runs, ended with the test.
+const PrivateSoundServer* desktopSoundServer()
+{
+    static PrivateSoundServer* server = nullptr;
+    static bool running = false;
+    if (!server) {
+        server = new PrivateSoundServer;
+        const QString problem = server->start();
+        running = problem.isEmpty();
+        if (!running)
+            qWarning("no sound server for the program: %s", qPrintable(problem));
+        qAddPostRoutine([] { delete server; });
+    }
+    return running ? server : nullptr;
 }
 
 } // namespace
@@ -73,6 +93,12 @@ QProcessEnvironment ProgramSession::environment() const
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
     env.insert(QStringLiteral("PATH"), stubDir() + QLatin1Char(':') + env.value(QStringLiteral("PATH")));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!m_extraEnvironment.contains(QStringLiteral("PULSE_SERVER"))) {
+        if (const PrivateSoundServer* sound = desktopSoundServer()) {
+            env.insert(QStringLiteral("PULSE_SERVER"), sound->address());
+            env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), sound->runtimePath());
+        }
+    }
     env.insert(m_extraEnvironment);
     return env;
 }
@@ -102,7 +128,7 @@ namespace {
 QList<Window> programWindows()
 {
     static const QRegularExpression line(QStringLiteral(
-        R"((0x[0-9a-f]+) "[^"]*": \("quorvel" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))"));
+        R"re((0x[0-9a-f]+) "([^"]*)": \("quorvel" "[^"]*"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))re"));
     QList<Window> windows;
     const QString tree = run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
     auto it = line.globalMatch(tree);
@@ -110,8 +136,9 @@ QList<Window> programWindows()
         const auto match = it.next();
         Window window;
         window.id = match.captured(1);
-        window.geometry = QRect(match.captured(4).toInt(), match.captured(5).toInt(),
-                                match.captured(2).toInt(), match.captured(3).toInt());
+        window.title = match.captured(2);
+        window.geometry = QRect(match.captured(5).toInt(), match.captured(6).toInt(),
+                                match.captured(3).toInt(), match.captured(4).toInt());
         window.viewable = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window.id})
                               .contains(QLatin1String("IsViewable"));
         windows.append(window);
@@ -126,6 +153,11 @@ std::optional<Window> find(const std::function<bool(const QRect&)>& matches)
             return window;
     }
     return std::nullopt;
+}
+
+bool isNotice(const Window& window)
+{
+    return window.title == QStringLiteral("Quorvel 提示");
 }
 
 } // namespace
@@ -166,12 +198,22 @@ bool iconShown()
     return icon && icon->viewable;
 }
 
+std::optional<Window> noticeWindow()
+{
+    for (const Window& window : programWindows()) {
+        if (window.viewable && isNotice(window))
+            return window;
+    }
+    return std::nullopt;
+}
+
 QList<Window> otherWindows()
 {
     QList<Window> others;
     for (const Window& window : programWindows()) {
         const QSize size = window.geometry.size();
-        const bool known = size == QSize(337, 169) || size.height() == 80 || size.width() <= 64;
+        const bool known =
+            size == QSize(337, 169) || size.height() == 80 || size.width() <= 64 || isNotice(window);
         if (window.viewable && !known)
             others.append(window);
     }

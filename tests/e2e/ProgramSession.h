@@ -7,12 +7,6 @@
 #include <QTemporaryDir>
 #include <optional>
 
-// A sound file every test desktop has. An alarm with the default sound (a Windows path) rings the
-// desktop's alarm sound and tells the user so in a note; tests that are not about sound seed this
-// one, so that no note covers what they look at.
-inline const QString kPlayableSound =
-    QStringLiteral("/usr/share/sounds/freedesktop/stereo/alarm-clock-elapsed.oga");
-
 // One run of the real program in the test desktop, with its own settings, runtime folder and
 // stub commands first on PATH, so nothing it starts can touch the machine.
 class ProgramSession
@@ -54,6 +48,7 @@ namespace XDesktop {
 struct Window
 {
     QString id;
+    QString title;
     QRect geometry; // absolute, of the client area
     bool viewable = false;
 };
@@ -63,6 +58,8 @@ std::optional<Window> strip();
 // Viewable and not minimised.
 bool mainShown();
 bool iconShown();
+// The window that lists problems where no notification service took them.
+std::optional<Window> noticeWindow();
 // Shown windows that are none of the above: message boxes, the appearance dialog.
 QList<Window> otherWindows();
 std::optional<Window> otherWindow();

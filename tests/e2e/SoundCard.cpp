@@ -44,6 +44,7 @@ QString PrivateSoundServer::start()
     env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), m_dir.filePath(QStringLiteral("runtime")));
     env.remove(QStringLiteral("PULSE_SERVER"));
     m_server.setProcessEnvironment(env);
+    m_log.clear();
     m_server.setProcessChannelMode(QProcess::MergedChannels);
     m_server.start(QStringLiteral("pulseaudio"),
                    {QStringLiteral("--daemonize=no"), QStringLiteral("-n"), QStringLiteral("-F"), script,
@@ -66,6 +67,27 @@ QString PrivateSoundServer::start()
         QThread::msleep(50);
     }
     return QStringLiteral("pulseaudio does not answer: ") + QString::fromLocal8Bit(m_server.readAll());
+}
+
+void PrivateSoundServer::kill()
+{
+    m_server.kill();
+    m_server.waitForFinished(5000);
+}
+
+QString PrivateSoundServer::log()
+{
+    m_log += m_server.readAll();
+    return QString::fromLocal8Bit(m_log);
+}
+
+QString PrivateSoundServer::whyNothingIsHeard()
+{
+    if (!isRunning())
+        return QStringLiteral("the sound server ended (exit code %1): %2")
+            .arg(m_server.exitCode())
+            .arg(log());
+    return QStringLiteral("nothing is heard");
 }
 
 SinkRecorder::SinkRecorder(const PrivateSoundServer& server) : m_server(server) {}
@@ -105,9 +127,9 @@ QByteArray SinkRecorder::record(int ms)
     return samples;
 }
 
-double SinkRecorder::level(int ms)
+namespace {
+double rms(const QByteArray& samples)
 {
-    const QByteArray samples = record(ms);
     const auto* data = reinterpret_cast<const qint16*>(samples.constData());
     const qsizetype count = samples.size() / 2;
     double sum = 0;
@@ -116,6 +138,40 @@ double SinkRecorder::level(int ms)
     if (count == 0 || sum == 0)
         return -200;
     return 20 * std::log10(std::sqrt(sum / double(count)) / 32768.0);
+}
+} // namespace
+
+double SinkRecorder::level(int ms)
+{
+    return rms(record(ms));
+}
+
+QList<double> SinkRecorder::levels(int ms, int blockMs)
+{
+    const QByteArray samples = record(ms);
+    const qsizetype blockBytes = qsizetype(kRate) * 2 * blockMs / 1000;
+    QList<double> result;
+    for (qsizetype at = 0; at + blockBytes <= samples.size(); at += blockBytes)
+        result.append(rms(samples.mid(at, blockBytes)));
+    return result;
+}
+
+SinkRecorder::Plays SinkRecorder::countPlays(const QList<double>& levels, double loud, double quiet)
+{
+    Plays plays;
+    bool sounding = false;
+    int quietRun = 0;
+    for (double level : levels) {
+        quietRun = level < quiet ? quietRun + 1 : 0;
+        plays.longestQuiet = std::max(plays.longestQuiet, quietRun);
+        if (!sounding && level >= loud) {
+            sounding = true;
+            ++plays.count;
+        } else if (sounding && level < quiet) {
+            sounding = false;
+        }
+    }
+    return plays;
 }
 
 bool SinkRecorder::waitForLevel(double dB, int timeoutMs, bool quieter)

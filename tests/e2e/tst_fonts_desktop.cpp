@@ -46,7 +46,6 @@ void seedRingingAlarm(ProgramSession& session)
     session.seed(QStringLiteral("elect"), QStringLiteral("0"), QStringLiteral("1"));
     session.seed(QStringLiteral("time"), QStringLiteral("0"),
                  QTime::currentTime().toString(QStringLiteral("HH:mm")));
-    session.seed(QStringLiteral("music"), QStringLiteral("0"), kPlayableSound);
 }
 
 bool isInk(QRgb pixel, QRgb background)
@@ -136,7 +135,8 @@ QPoint restingLetterPixel(const QImage& empty, const QRect& area)
 std::optional<Window> openAppearanceDialog(const QImage& empty)
 {
     for (int tries = 0; tries < 5 && otherWindows().isEmpty(); ++tries) {
-        const QPoint letter = restingLetterPixel(empty, strip()->geometry);
+        // The strip's window moves with the letters: search its whole band.
+        const QPoint letter = restingLetterPixel(empty, QRect(0, strip()->geometry.top(), empty.width(), 80));
         if (letter.x() < 0)
             return std::nullopt;
         click(letter, 3);

@@ -118,15 +118,13 @@ private slots:
         Rig rig;
         rig.entry(1, QStringLiteral("bye"), QStringLiteral("退出程序"));
         rig.entry(2, QStringLiteral("later"), QStringLiteral("[无]"));
-        rig.engine.loadSlots();
-        rig.store.reads.clear();
-        rig.engine.Timer1_Timer();
+        rig.start();
 
         QCOMPARE(rig.exits.count(), 1);
         QVERIFY(!rig.overlay.calls.contains(QStringLiteral("PosTop")));
         QVERIFY(rig.fired.isEmpty());
         QVERIFY(rig.engine.alarmSlots().alarmArmed[1]);
-        QVERIFY(rig.store.reads.filter(QStringLiteral("/2")).isEmpty());
+        QVERIFY(!rig.engine.isRinging(2) && rig.engine.alarmSlots().alarmArmed[2]);
     }
 
     // A command that cannot start is reported, and its firing and the later ones still complete.
@@ -323,7 +321,7 @@ private slots:
         QVERIFY(!rig.engine.alarmSlots().alarmArmed[1] && !rig.engine.alarmSlots().alarmArmed[3]);
     }
 
-    // A save takes the new switch and time; only a slot switched on may fire again the same day.
+    // A save replaces the record; only a slot switched on may fire again the same day.
     void savedEntriesRearmWhenOn()
     {
         Rig rig;
@@ -331,16 +329,59 @@ private slots:
         rig.entry(5, QStringLiteral("five"), QStringLiteral("[无]"));
         rig.start();
 
-        rig.engine.entrySaved(4, false, QStringLiteral("07:01"));
-        rig.engine.entrySaved(5, true, QStringLiteral("07:01"));
+        AlarmEntry four = rig.engine.entry(4);
+        four.on = false;
+        four.time = QStringLiteral("07:01");
+        AlarmEntry five = rig.engine.entry(5);
+        five.time = QStringLiteral("07:01");
+        five.slogan = QStringLiteral("5");
+        rig.engine.entrySaved(4, four);
+        rig.engine.entrySaved(5, five);
         QVERIFY(!rig.engine.alarmSlots().alarmArmed[4]);
         QVERIFY(rig.engine.alarmSlots().alarmArmed[5]);
-        QCOMPARE(rig.engine.listLine(5), QStringLiteral("[开 07:01] five"));
+        QCOMPARE(rig.engine.listLine(5), QStringLiteral("[开 07:01] 5"));
         QCOMPARE(rig.engine.listLine(4), QStringLiteral("[关 07:01] four"));
 
         rig.fired.clear();
         rig.nextMinute();
         QCOMPARE(rig.firedSlots(), QList<int>{5});
+    }
+
+    // The text of a ringing slot is changed and saved, then the slot is dismissed: the text it
+    // fired with leaves the strip, and the store is not read again after start-up.
+    void savedTextOfARingingSlotLeavesNothingBehind()
+    {
+        Rig rig;
+        rig.entry(2, QStringLiteral("AAA"), QStringLiteral("[无]"));
+        rig.start();
+        rig.store.reads.clear();
+        AlarmEntry edited = rig.engine.entry(2);
+        edited.slogan = QStringLiteral("BBB");
+        rig.store.SaveSetting(kAppName, AlarmSection::Slogan, SlotKey(2), edited.slogan);
+        rig.engine.entrySaved(2, edited);
+
+        rig.engine.Ptt_Click(2);
+        QVERIFY(rig.capList.isEmpty());
+        QVERIFY(rig.player.URL().isEmpty());
+        QVERIFY(rig.store.reads.isEmpty());
+    }
+
+    // Two ringing slots share a text: the first dismissal leaves the text and the sound for the
+    // other; the last one takes both away.
+    void sameTextStaysWhileAnotherSlotRings()
+    {
+        Rig rig;
+        rig.entry(1, QStringLiteral("same"), QStringLiteral("[无]"));
+        rig.entry(3, QStringLiteral("same"), QStringLiteral("[无]"));
+        rig.start();
+        QCOMPARE(rig.overlay.calls.count(QStringLiteral("SetCap:same")), 1);
+
+        rig.engine.Ptt_Click(1);
+        QCOMPARE(rig.capList.texts(), QStringList{"same"});
+        QCOMPARE(rig.player.URL(), QStringLiteral("a.mp3"));
+        rig.engine.Ptt_Click(3);
+        QVERIFY(rig.capList.isEmpty());
+        QVERIFY(rig.player.URL().isEmpty());
     }
 };
 

@@ -143,7 +143,7 @@ void Form2DesktopTest::stripShowsLettersAndLetsClicksThroughElsewhere()
     FixedAppearance appearance;
     Form2 strip(queue, appearance);
     QSignalSpy dialog(&strip, &Form2::appearanceDialogRequested);
-    queue.append(QStringLiteral("提醒 Click"));
+    queue.append(0, QStringLiteral("提醒 Click"));
     strip.SetCap(QStringLiteral("提醒 Click"));
     strip.startSlideIn();
     // Slide in by hand and hold the letters still.
@@ -209,7 +209,7 @@ void Form2DesktopTest::stripShowsLettersAndLetsClicksThroughElsewhere()
     QVERIFY(!strip.isActiveWindow());
 
     // Idle after its last cycle, the strip shows nothing at all.
-    queue.remove(QStringLiteral("提醒 Click"));
+    queue.remove(0);
     for (int tick = 0; tick < 1000 && strip.phase() != OverlayCycle::Phase::Idle; ++tick) {
         if (strip.phase() == OverlayCycle::Phase::Blinking)
             strip.Timer2_Timer();
@@ -245,7 +245,7 @@ void Form2DesktopTest::stripFollowsThePrimaryMonitor()
     QTRY_COMPARE(strip.stripGeometry(), QRect(half, 400, half, 80));
 
     // Sliding out, the letters never reach the left monitor.
-    queue.append(QStringLiteral("左右两屏"));
+    queue.append(0, QStringLiteral("左右两屏"));
     strip.SetCap(QStringLiteral("左右两屏"));
     strip.startSlideIn();
     while (strip.phase() == OverlayCycle::Phase::SlidingIn)

@@ -143,7 +143,7 @@ void OverlayCycleTest::blinkTogglesTwentyOneTimes()
 void OverlayCycleTest::slideOutRestartsAtWidthMinusEight()
 {
     FakeCycleHost host;
-    host.queue.append(QStringLiteral("A"));
+    host.queue.append(0, QStringLiteral("A"));
     host.current = QStringLiteral("A");
     OverlayCycle cycle(host);
     cycle.load(1280);
@@ -167,14 +167,14 @@ void OverlayCycleTest::slideOutRestartsAtWidthMinusEight()
 void OverlayCycleTest::goesIdleWhenTheQueueEmpties()
 {
     FakeCycleHost host;
-    host.queue.append(QStringLiteral("A"));
+    host.queue.append(0, QStringLiteral("A"));
     host.current = QStringLiteral("A");
     host.width = 1000;
     OverlayCycle cycle(host);
     cycle.load(1000);
     cycle.startSlideIn();
     runPhase(cycle);
-    host.queue.remove(QStringLiteral("A")); // dismissed while blinking
+    host.queue.remove(0); // dismissed while blinking
     runPhase(cycle);
     QCOMPARE(cycle.phase(), Phase::SlidingOut); // the cycle runs to its end
     runPhase(cycle);
@@ -190,7 +190,7 @@ void OverlayCycleTest::cyclesThroughTheQueue()
 {
     FakeCycleHost host;
     for (const char* text : {"A", "B", "C"})
-        host.queue.append(QString::fromLatin1(text));
+        host.queue.append(text[0] - 'A', QString::fromLatin1(text));
     host.current = QStringLiteral("A");
     OverlayCycle cycle(host);
     cycle.load(800);
@@ -205,7 +205,7 @@ void OverlayCycleTest::cyclesThroughTheQueue()
 void OverlayCycleTest::restartTakesTheNewScreenWidth()
 {
     FakeCycleHost host;
-    host.queue.append(QStringLiteral("A"));
+    host.queue.append(0, QStringLiteral("A"));
     OverlayCycle cycle(host);
     cycle.load(1280);
     cycle.startSlideIn();

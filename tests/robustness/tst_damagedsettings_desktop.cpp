@@ -84,8 +84,8 @@ void TestDamagedSettingsDesktop::startsOnADamagedFile()
 
     QVERIFY(session.start());
     QTRY_VERIFY_WITH_TIMEOUT(mainShown(), 5000);
-    // The user is told, by a message that does not stop the program.
-    QTRY_VERIFY_WITH_TIMEOUT(XDesktop::otherWindow(), 3000);
+    // The user is told, by a notice that does not stop the program.
+    QTRY_VERIFY_WITH_TIMEOUT(XDesktop::noticeWindow(), 8000);
     if (unreadable)
         QVERIFY(QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     QCOMPARE(readFile(copy), bytes);

@@ -91,17 +91,19 @@ void TestRandomText::captionQueueKeepsItsShape()
         pool.append(random.bounded(4) == 0 ? random.ofLength(random.bounded(200), true) : random.next(true));
     pool.append({QString(), QStringLiteral("/"), QStringLiteral("a/b"), QStringLiteral("b")});
 
+    // Each text is one slot's, so a slot's entry leaves with its text.
+    const auto slotOf = [&pool](const QString& text) { return int(pool.indexOf(text)); };
     CaptionQueue queue;
     for (int step = 0; step < 4000; ++step) {
         const QString text = pool.at(random.bounded(int(pool.size())));
         QStringList expected = queue.texts();
         if (random.bounded(3) != 0) {
             const bool wasQueued = queue.contains(text);
-            VERIFY_TEXT(queue.append(text) == !wasQueued, text);
+            VERIFY_TEXT(queue.append(slotOf(text), text) == !wasQueued, text);
             if (!wasQueued)
                 expected.append(text);
         } else {
-            queue.remove(text);
+            queue.remove(slotOf(text));
             expected.removeOne(text);
         }
         VERIFY_TEXT(queue.texts() == expected, text);
@@ -118,7 +120,7 @@ void TestRandomText::captionStepOnlyPicksQueuedTexts()
         QStringList queued;
         for (int i = random.bounded(6); i > 0; --i) {
             const QString text = random.next(true);
-            if (queue.append(text))
+            if (queue.append(i, text))
                 queued.append(text);
         }
         QString current = random.bounded(2) == 0 && !queued.isEmpty()

@@ -125,6 +125,39 @@ private slots:
                  QStringLiteral("5月"));
     }
 
+    // A save whose file cannot be replaced says where and why, keeps its values for this run,
+    // and the next save that works writes them with its own.
+    void failedSaveIsToldAndWrittenLater()
+    {
+        QSettingsStore store;
+        QVERIFY(
+            store.SaveSetting(kAppName, QStringLiteral("time"), QStringLiteral("1"), QStringLiteral("07:00"))
+                .saved);
+        const QString folder = QFileInfo(m_dirs.settingsFile()).path();
+        QVERIFY(QDir().rename(folder, folder + QStringLiteral(".away")));
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+
+        const SaveOutcome failed = store.SaveSettings(
+            kAppName, {{QStringLiteral("time"), QStringLiteral("1"), QStringLiteral("08:00")},
+                       {QStringLiteral("slogan"), QStringLiteral("1"), QStringLiteral("起床")}});
+        QVERIFY(!failed.saved);
+        QCOMPARE(failed.file, m_dirs.settingsFile());
+        QVERIFY2(!failed.reason.isEmpty(), qPrintable(failed.reason));
+        QCOMPARE(store.GetSetting(kAppName, QStringLiteral("slogan"), QStringLiteral("1"), QString()),
+                 QStringLiteral("起床"));
+        QVERIFY(!store.SaveSettings(kAppName, {}).saved);
+
+        QVERIFY(blocker.remove());
+        QVERIFY(QDir().rename(folder + QStringLiteral(".away"), folder));
+        QVERIFY(store.SaveSetting(kAppName, QStringLiteral("dd"), QStringLiteral("1"), QStringLiteral("7日"))
+                    .saved);
+        QCOMPARE(readFresh(m_dirs.settingsFile(), QStringLiteral("time"), QStringLiteral("1"), m_scratch),
+                 QStringLiteral("08:00"));
+        QCOMPARE(readFresh(m_dirs.settingsFile(), QStringLiteral("slogan"), QStringLiteral("1"), m_scratch),
+                 QStringLiteral("起床"));
+    }
+
     void missingGivesDefault()
     {
         QSettingsStore store;

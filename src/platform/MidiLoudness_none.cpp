@@ -1,3 +1,0 @@
-#include "platform/MidiLoudness.h"
-
-void MidiLoudness::raise() {}
