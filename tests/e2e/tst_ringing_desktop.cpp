@@ -68,7 +68,6 @@ void TestRingingDesktop::savedTextOfARingingAlarmLeavesTheStrip()
     const QString due = QTime::currentTime().addSecs(60).toString(QStringLiteral("HH:mm"));
     session.seed(QStringLiteral("time"), QStringLiteral("0"), due);
     session.seed(QStringLiteral("slogan"), QStringLiteral("0"), kOld);
-    session.seed(QStringLiteral("music"), QStringLiteral("0"), kPlayableSound);
     QVERIFY(session.start());
     QTRY_VERIFY_WITH_TIMEOUT(mainShown(), 5000);
     clickMain(kRow0);

@@ -116,7 +116,6 @@ void start(Scene& scene)
     session.seed(QStringLiteral("time"), QStringLiteral("0"),
                  QTime::currentTime().toString(QStringLiteral("HH:mm")));
     session.seed(QStringLiteral("slogan"), QStringLiteral("0"), QStringLiteral("起来了"));
-    session.seed(QStringLiteral("music"), QStringLiteral("0"), kPlayableSound);
     QVERIFY(session.start());
     QTRY_VERIFY_WITH_TIMEOUT(strip() && strip()->viewable, 10000);
     scene.below.showFullScreen();
