@@ -29,8 +29,9 @@ QuorvelApp::QuorvelApp()
         &QuorvelApp::exitProgram,
         [](bool enabled) { return Autostart::setEnabled(enabled, QCoreApplication::applicationFilePath()); }};
     m_form1 = std::make_unique<Form1>(services);
+    // Without a tray the main window is minimised rather than hidden; that counts as hidden too.
     connect(m_overlay.get(), &Form2::mainWindowRequested, m_form1.get(), [this] {
-        if (!m_form1->isVisible())
+        if (!m_form1->isVisible() || m_form1->isMinimized())
             m_form1->Ex();
     });
     connect(m_overlay.get(), &Form2::appearanceDialogRequested, m_form3.get(), &Form3::showCentred);
@@ -60,7 +61,9 @@ void QuorvelApp::installQtTranslations()
 
 void QuorvelApp::raiseMainWindow()
 {
+    // The user started the program again: the window comes to the front and takes the keyboard.
     m_form1->RaiseMainWindow();
+    m_form1->activateWindow();
 }
 
 void QuorvelApp::exitProgram()

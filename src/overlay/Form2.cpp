@@ -8,7 +8,6 @@
 #include "overlay/ScreenLayout.h"
 #include "overlay/StyleLayer.h"
 #include "overlay/TextStamp.h"
-#include "platform/TaskbarHint.h"
 #include "platform/WidgetMask.h"
 #include "platform/WindowShape.h"
 
@@ -46,19 +45,20 @@ QRect scaled(const QRect& rect, qreal ratio)
 } // namespace
 
 Form2::Form2(CaptionQueue& CapList, const AppearanceModel& appearance, QWidget* parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+    // Window managers keep the windows they manage on screen, stack a fullscreen window above
+    // "keep above" ones and may decorate, maximise or focus them. The strip stays out of their
+    // hands: the program alone places and raises it.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                          Qt::WindowDoesNotAcceptFocus | Qt::BypassWindowManagerHint),
       m_capList(CapList), m_appearance(appearance), m_cycle(*this)
 {
     setObjectName(QStringLiteral("Form2"));
+    // Its own title, so that no desktop numbers the main window's "Quorvel".
+    setWindowTitle(QStringLiteral("Quorvel 提醒字幕"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     // See-through also where the window system ignores the shape, as some compositors do.
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
-    // A Wayland compositor places the X windows it manages itself and would not follow the
-    // strip's moves; windows it does not manage stay where the program puts them.
-    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        setWindowFlag(Qt::X11BypassWindowManagerHint);
     nameKeyColour(this);
     m_font = CaptionPainter::overlayFont(m_appearance.value().fontName);
     buildChildren();
@@ -108,7 +108,6 @@ void Form2::Form_Load()
     placeStrip();
     const int width = m_strip.width();
     m_cycle.load(width);
-    Picture3->setGeometry(0, 0, width, kStripHeight);
     Picture2[0]->move(0, 0);
     Picture2[1]->move(0, 0);
     SetTr();
@@ -154,8 +153,6 @@ void Form2::placeStrip()
 void Form2::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        // The window manager reads the hint when the strip is mapped, which follows this event.
-        keepOffTaskbar(this);
         // A new native window starts without the shape.
         m_shapeSent = false;
         applyShape();
@@ -228,7 +225,7 @@ void Form2::SetCap(const QString& text)
         style->setGeometry(left, 0, m_capWidth, kStripHeight);
     }
     clipShapesToPanel();
-    applyShape();
+    placeWindow();
 }
 
 qreal Form2::renderRatio() const
@@ -294,9 +291,18 @@ void Form2::applyCycle()
     }
     if (m_cycle.panelWidth() != m_shapePanelWidth)
         clipShapesToPanel();
-    setGeometry(m_strip.x() + m_cycle.panelLeft(), m_strip.y(), m_cycle.panelWidth(), kStripHeight);
+    placeWindow();
+}
+
+void Form2::placeWindow()
+{
+    setGeometry(m_box.translated(m_strip.x() + m_cycle.panelLeft(), m_strip.y()));
     Picture2[1]->setVisible(m_cycle.p2Visible());
     applyShape();
+    // Nothing keeps an unmanaged window on top: whatever was raised since, a fullscreen window
+    // among them, goes below the letters again at the next tick.
+    if (m_cycle.running())
+        raise();
     // A move made from a timer would otherwise wait for the next event from the window system.
     flushWindowSystem();
 }
@@ -304,11 +310,18 @@ void Form2::applyCycle()
 void Form2::clipShapesToPanel()
 {
     m_shapePanelWidth = m_cycle.panelWidth();
-    Picture3->resize(m_shapePanelWidth, kStripHeight);
-    const QRect panel = scaled(QRect(0, 0, m_shapePanelWidth, kStripHeight), m_ratio);
+    const QRect panel(0, 0, m_shapePanelWidth, kStripHeight);
+    // The window covers only the letters' box inside the panel, and the panel lies around it.
+    m_box = panel & Picture2[0]->geometry();
+    if (m_box.isEmpty())
+        m_box = QRect(0, 0, 1, kStripHeight);
+    Picture3->setGeometry(-m_box.x(), 0, m_shapePanelWidth, kStripHeight);
+    const QRect devicePanel = scaled(panel, m_ratio);
+    const int boxLeft = qRound(m_box.x() * m_ratio);
     for (std::size_t look = 0; look < 2; ++look)
         m_panelShapes[look] =
-            m_letterShapes[look].translated(qRound(Picture2[look]->x() * m_ratio), 0) & panel;
+            (m_letterShapes[look].translated(qRound(Picture2[look]->x() * m_ratio), 0) & devicePanel)
+                .translated(-boxLeft, 0);
 }
 
 void Form2::applyShape()
@@ -316,7 +329,7 @@ void Form2::applyShape()
     QRegion letters = m_panelShapes[m_cycle.p2Visible() ? 1 : 0];
     // Letters past the strip's end are cut off only where another screen lies beyond it, so
     // the shape stays the same while the window moves.
-    const QPoint at(m_strip.x() + m_cycle.panelLeft(), m_strip.y());
+    const QPoint at = m_box.topLeft() + QPoint(m_strip.x() + m_cycle.panelLeft(), m_strip.y());
     const QRect showArea = scaled(m_showArea.translated(-at), m_ratio);
     if (!showArea.contains(letters.boundingRect()))
         letters &= showArea;

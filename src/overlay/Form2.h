@@ -17,9 +17,11 @@ class StyleLayer;
 
 // The strip across the primary screen in which fired texts slide in, blink and slide out in large
 // gradient-filled letters. Everything but the letters is see-through and lets clicks through.
-// The window is the sliding panel itself: it moves along the strip's band, and its shape, the
-// visible look's letters, is worked out once per rendering and per blink, not per tick. The window
-// system moves it without repainting the letters, and the window manager stays out of it.
+// The sliding panel moves along the strip's band; the window is only the letters' box inside it
+// and moves with it, so it takes no clicks elsewhere, even where the window system ignores its
+// shape. The shape, the visible look's letters, is worked out once per rendering and per blink,
+// not per tick. The window system moves the window without repainting the letters, and the window
+// manager stays out of it.
 class Form2 : public QWidget, public OverlayPort, private OverlayCycle::Host
 {
     Q_OBJECT
@@ -51,7 +53,7 @@ public:
     OverlayCycle::Phase phase() const { return m_cycle.phase(); }
     // Where the strip lies on the desktop: across the primary screen, 400 px below its top.
     QRect stripGeometry() const { return m_strip; }
-    // The panel's left edge relative to the strip; the window lies there.
+    // The panel's left edge relative to the strip; the window lies at the letters inside it.
     int panelLeft() const { return m_cycle.panelLeft(); }
     // The shape last given to the window, in its own logical pixels.
     const QRegion& shape() const { return m_shape; }
@@ -80,6 +82,8 @@ private:
     void onAppearanceChanged();
     // Mirrors the cycle into the timers, the panel, the P2 layer and the window shape.
     void applyCycle();
+    // Puts the window on the letters' box at the panel's place, shaped and on top.
+    void placeWindow();
     void clipShapesToPanel();
     void applyShape();
     qreal renderRatio() const;
@@ -100,12 +104,13 @@ private:
 
     QFont m_font;
     qint16 m_capWidth = 0;
-    // Each look's letters in layer coordinates, and the same clipped to the panel in panel
-    // coordinates; the window shape is the latter moved to the panel's position.
-    // Both in device pixels.
+    // Each look's letters in layer coordinates, and the same clipped to the panel in window
+    // coordinates. Both in device pixels.
     std::array<QRegion, 2> m_letterShapes;
     std::array<QRegion, 2> m_panelShapes;
     int m_shapePanelWidth = -1;
+    // The window's part of the panel, in panel coordinates: the letters' extent inside it.
+    QRect m_box;
     qreal m_ratio = 1;
 
     QRect m_strip;

@@ -176,13 +176,20 @@ std::optional<Window> trayIcon()
 
 std::optional<Window> strip()
 {
-    return find([](const QRect& r) { return r.height() == 80 && r.width() > 337; });
+    return find([](const QRect& r) { return r.height() == 80; });
+}
+
+// Minimised: some window managers keep a minimised window mapped and only stop drawing it.
+bool minimised(const QString& id)
+{
+    return run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_WM_STATE")})
+        .contains(QLatin1String("_NET_WM_STATE_HIDDEN"));
 }
 
 bool mainShown()
 {
     const auto window = mainWindow();
-    return window && window->viewable;
+    return window && window->viewable && !minimised(window->id);
 }
 
 bool iconShown()
@@ -217,6 +224,29 @@ std::optional<Window> otherWindow()
 {
     const QList<Window> others = otherWindows();
     return others.isEmpty() ? std::nullopt : std::optional<Window>(others.first());
+}
+
+QString activeWindow()
+{
+    static const QRegularExpression id(QStringLiteral("window id # (0x[0-9a-f]+)"));
+    const auto match = id.match(
+        run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")}));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+bool mainRestored()
+{
+    const auto window = mainWindow();
+    return mainShown() && window && activeWindow().toUInt(nullptr, 16) == window->id.toUInt(nullptr, 16);
+}
+
+QImage screenshot()
+{
+    QProcess import;
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
+    import.waitForFinished(10000);
+    return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
 }
 
 void click(const QPoint& global, int button)

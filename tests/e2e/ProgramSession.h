@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPoint>
 #include <QProcess>
 #include <QRect>
@@ -54,6 +55,7 @@ struct Window
 std::optional<Window> mainWindow();
 std::optional<Window> trayIcon();
 std::optional<Window> strip();
+// Viewable and not minimised.
 bool mainShown();
 bool iconShown();
 // The window that lists problems where no notification service took them.
@@ -61,6 +63,12 @@ std::optional<Window> noticeWindow();
 // Shown windows that are none of the above: message boxes, the appearance dialog.
 QList<Window> otherWindows();
 std::optional<Window> otherWindow();
+// The window that has the keyboard focus as the window manager reports it, or an empty string.
+QString activeWindow();
+// The main window shown, not minimised, and active.
+bool mainRestored();
+// The whole screen as the X server shows it.
+QImage screenshot();
 void click(const QPoint& global, int button = 1);
 // Asks the window manager to close the window, as its close box does.
 void closeWindow(const QString& id);

@@ -24,15 +24,6 @@ const QString kNotoSans = QStringLiteral("/usr/share/fonts/opentype/noto/NotoSan
 const QString kUming = QStringLiteral("/usr/share/fonts/truetype/arphic/uming.ttc");
 const QString kDejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
 
-QImage screenshot()
-{
-    QProcess import;
-    import.start(QStringLiteral("import"),
-                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
-    import.waitForFinished(10000);
-    return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
-}
-
 // Lets the program see only the given font files, so "宋体" can only become one of them.
 void offerOnlyFonts(ProgramSession& session, const QStringList& files)
 {
@@ -144,7 +135,8 @@ QPoint restingLetterPixel(const QImage& empty, const QRect& area)
 std::optional<Window> openAppearanceDialog(const QImage& empty)
 {
     for (int tries = 0; tries < 5 && otherWindows().isEmpty(); ++tries) {
-        const QPoint letter = restingLetterPixel(empty, strip()->geometry);
+        // The strip's window moves with the letters: search its whole band.
+        const QPoint letter = restingLetterPixel(empty, QRect(0, strip()->geometry.top(), empty.width(), 80));
         if (letter.x() < 0)
             return std::nullopt;
         click(letter, 3);

@@ -23,15 +23,6 @@ void xdotool(const QStringList& arguments)
     QProcess::execute(QStringLiteral("xdotool"), arguments);
 }
 
-QImage screenshot()
-{
-    QProcess import;
-    import.start(QStringLiteral("import"),
-                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
-    import.waitForFinished(10000);
-    return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
-}
-
 void clickMain(const QPoint& point)
 {
     click(mainWindow()->geometry.topLeft() + point);

@@ -92,7 +92,7 @@ void TestShellDesktop::secondCopyHandsOver()
     file.close();
 
     QCOMPARE(session.runSecondCopy(), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(mainShown(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(mainRestored(), 5000);
     QCOMPARE(mainWindow()->geometry.topLeft(), placed);
     // The first copy's icon stays; the second wrote nothing.
     QVERIFY(iconShown());

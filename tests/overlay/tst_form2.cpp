@@ -53,6 +53,7 @@ private slots:
     void startsAsAnIdleStripPastTheRightEdge();
     void opacityAndFontComeFromTheAppearance();
     void shapeIsTheVisibleLookAndMovesWithTheWindow();
+    void captionWiderThanTheScreenKeepsToThePanel();
     void oneTimerAtATimeThroughAWholeCycle();
     void emptiedQueueEndsTheCycleAndIdles();
     void changedAppearanceRendersOnceAtTheNextCycle();
@@ -134,17 +135,19 @@ void Form2Test::startsAsAnIdleStripPastTheRightEdge()
     const int width = screenWidth();
     QVERIFY(m_form->isVisible());
     QCOMPARE(m_form->stripGeometry(), QRect(0, 400, width, 80));
-    // The window is the panel, waiting past the strip's right end.
-    QCOMPARE(m_form->geometry(), QRect(width, 400, width, 80));
+    // Nothing rendered: the window is a sliver at the panel's left edge, past the strip's end.
+    QCOMPARE(m_form->geometry(), QRect(width, 400, 1, 80));
     const Qt::WindowFlags flags = m_form->windowFlags();
     QVERIFY(flags.testFlag(Qt::FramelessWindowHint));
     QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    QVERIFY(flags.testFlag(Qt::BypassWindowManagerHint));
+    QVERIFY(m_form->windowTitle() != QStringLiteral("Quorvel"));
     QVERIFY(m_form->testAttribute(Qt::WA_ShowWithoutActivating));
     QCOMPARE(m_form->palette().color(QPalette::Window), QColor(128, 0, 128));
 
     QCOMPARE(m_form->panelLeft(), width);
-    QCOMPARE(child("Picture3")->geometry(), m_form->rect());
+    QCOMPARE(child("Picture3")->geometry(), QRect(0, 0, width, 80));
     QVERIFY(child("Picture2(0)")->isVisibleTo(m_form.get()));
     QVERIFY(!child("Picture2(1)")->isVisibleTo(m_form.get()));
     QCOMPARE(child("Picture2(1)")->parentWidget(), child("Picture3"));
@@ -195,11 +198,14 @@ void Form2Test::shapeIsTheVisibleLookAndMovesWithTheWindow()
     runPhase();
     QCOMPARE(m_form->phase(), Phase::Blinking);
     QCOMPARE(m_form->panelLeft(), -5);
-    QCOMPARE(m_form->pos(), QPoint(-5, 400));
+    // The window is the letters' box, centred in the panel that rests at -5.
+    const int capWidth = m_form->CapWidth();
+    QCOMPARE(m_form->geometry(), QRect(-5 + (screenWidth() - capWidth) / 2, 400, capWidth, 80));
     // Every window pixel is in the shape exactly when the visible look shows a letter there.
     const auto checkShape = [&](int look) {
         const QImage layer = m_form->layerImage(look);
-        const int offset = child(look == 0 ? "Picture2(0)" : "Picture2(1)")->x();
+        const int offset =
+            child(look == 0 ? "Picture2(0)" : "Picture2(1)")->mapTo(m_form.get(), QPoint()).x();
         for (int y = 0; y < 80; ++y) {
             for (int x = 0; x < m_form->width(); ++x) {
                 const QPoint at(x - offset, y);
@@ -214,6 +220,20 @@ void Form2Test::shapeIsTheVisibleLookAndMovesWithTheWindow()
     m_form->Timer2_Timer(); // P2 shows
     QVERIFY(child("Picture2(1)")->isVisibleTo(m_form.get()));
     QVERIFY(checkShape(1));
+}
+
+void Form2Test::captionWiderThanTheScreenKeepsToThePanel()
+{
+    QString text;
+    while (m_form->CapWidth() <= screenWidth()) {
+        text += QStringLiteral("很长的提醒");
+        m_form->SetCap(text);
+    }
+    fire(text);
+    runPhase();
+    // Both ends lie outside the panel; the window is the panel and shows no letter beyond it.
+    QCOMPARE(m_form->geometry(), QRect(-5, 400, screenWidth(), 80));
+    QVERIFY(QRect(0, 0, screenWidth(), 80).contains(m_form->shape().boundingRect()));
 }
 
 void Form2Test::oneTimerAtATimeThroughAWholeCycle()
@@ -234,7 +254,7 @@ void Form2Test::oneTimerAtATimeThroughAWholeCycle()
     QVERIFY(timer(1)->isActive());
     QVERIFY(!timer(2)->isActive() && !timer(3)->isActive());
     QCOMPARE(m_form->panelLeft(), width - 8);
-    QCOMPARE(m_form->width(), width);
+    QCOMPARE(m_form->width(), m_form->CapWidth());
 }
 
 void Form2Test::emptiedQueueEndsTheCycleAndIdles()
