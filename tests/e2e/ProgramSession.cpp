@@ -1,6 +1,7 @@
 #include "ProgramSession.h"
 
 #include "SoundCard.h"
+#include "support/DesktopShot.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -242,11 +243,7 @@ bool mainRestored()
 
 QImage screenshot()
 {
-    QProcess import;
-    import.start(QStringLiteral("import"),
-                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
-    import.waitForFinished(10000);
-    return QImage::fromData(import.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+    return shootDesktop().convertToFormat(QImage::Format_RGB32);
 }
 
 void click(const QPoint& global, int button)

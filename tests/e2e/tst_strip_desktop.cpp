@@ -101,6 +101,13 @@ bool mainAboveBelow()
     return main && screenshot().pixel(main->geometry.center()) != kBelowColour;
 }
 
+// Headless Wayland compositors give XWayland no pointer and activate no X11 window on request:
+// there only the letters' slide above the fullscreen window can be watched.
+bool headlessWayland()
+{
+    return qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+}
+
 // A program whose alarm fires at start, with its strip below the test's fullscreen window, which
 // is then made active: window managers stack an active fullscreen window above all others.
 struct Scene
@@ -119,8 +126,10 @@ void start(Scene& scene)
     QVERIFY(session.start());
     QTRY_VERIFY_WITH_TIMEOUT(strip() && strip()->viewable, 10000);
     scene.below.showFullScreen();
+    if (headlessWayland())
+        return;
     QTRY_VERIFY_WITH_TIMEOUT(scene.below.isActiveWindow(), 10000);
-    // Hidden into the tray or, without one, minimised.
+    // Hidden into the tray or, without one, minimised (weston ignores an X11 window's minimising).
     QTRY_VERIFY_WITH_TIMEOUT(!mainShown(), 10000);
 }
 
@@ -184,6 +193,8 @@ void TestStripDesktop::slidesAboveAFullscreenWindowAndLetsClicksThrough()
         previous = letters;
     }
     QCOMPARE(seen, Leaving);
+    if (headlessWayland())
+        return;
     // The strip never took the keyboard from the window below.
     QCoreApplication::processEvents();
     QVERIFY(scene.below.isActiveWindow());
@@ -199,6 +210,8 @@ void TestStripDesktop::slidesAboveAFullscreenWindowAndLetsClicksThrough()
 
 void TestStripDesktop::leftClickOnLettersRestoresTheMainWindow()
 {
+    if (headlessWayland())
+        QSKIP("no pointer and no activation for X11 windows in a headless Wayland session");
     Scene scene;
     start(scene);
     if (QTest::currentTestFailed())
@@ -218,6 +231,8 @@ void TestStripDesktop::leftClickOnLettersRestoresTheMainWindow()
 
 void TestStripDesktop::secondStartRestoresTheMainWindow()
 {
+    if (headlessWayland())
+        QSKIP("no pointer and no activation for X11 windows in a headless Wayland session");
     Scene scene;
     start(scene);
     if (QTest::currentTestFailed())
