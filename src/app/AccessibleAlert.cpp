@@ -62,5 +62,7 @@ void AccessibleAlert::say(const QString& text)
     if (!m_text.isEmpty())
         notify(this, QAccessible::ObjectHide);
     m_text = text;
+    // Screen readers keep an object's name until they are told it changed.
+    notify(this, QAccessible::NameChanged);
     notify(this, QAccessible::ObjectShow);
 }

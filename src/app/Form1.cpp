@@ -9,6 +9,7 @@
 #include "app/SoundFileChooser.h"
 #include "engine/AlarmEngine.h"
 #include "engine/Clock.h"
+#include "overlay/AccessibleRole.h"
 #include "overlay/OverlayPort.h"
 #include "overlay/ScreenLayout.h"
 #include "schedule/DateCue.h"
@@ -63,6 +64,8 @@ Form1::Form1(const Form1Services& services, QWidget* parent)
       m_services(services)
 {
     setObjectName(QStringLiteral("Form1"));
+    // A screen reader takes the main window for a window, not an anonymous filler.
+    AccessibleRole::give("Form1", QAccessible::Window);
     setWindowTitle(QStringLiteral("Quorvel"));
     setWindowIcon(AppIcon::make());
     setFixedSize(Twips::toPixels(5055), Twips::toPixels(2535));

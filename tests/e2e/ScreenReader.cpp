@@ -51,8 +51,11 @@ bool ScreenReader::start(const QString& sessionBusAddress)
 {
     m_address = sessionBusAddress;
     // Without a display it publishes the bus on the session bus alone, not on the X root window.
+    // It keeps the screen reader's switch in GSettings: in memory, so that no installed settings
+    // service decides whether the switch holds.
     QProcessEnvironment launcherEnv = environment();
     launcherEnv.remove(QStringLiteral("DISPLAY"));
+    launcherEnv.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
     m_busLauncher.setProcessEnvironment(launcherEnv);
     m_busLauncher.setStandardErrorFile(QProcess::nullDevice());
     m_busLauncher.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"),
