@@ -2,6 +2,7 @@
 
 #include "app/AccessibleAlert.h"
 #include "app/AppIcon.h"
+#include "overlay/AccessibleRole.h"
 
 #include <QCloseEvent>
 #include <QListWidget>
@@ -12,6 +13,7 @@ NoticeWindow::NoticeWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("NoticeWindow"));
+    AccessibleRole::give("NoticeWindow", QAccessible::Window);
     setWindowTitle(title());
     setWindowIcon(AppIcon::make());
     setAttribute(Qt::WA_ShowWithoutActivating);

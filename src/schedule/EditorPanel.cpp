@@ -113,8 +113,12 @@ void EditorPanel::nameFields()
         {Tslogan, QStringLiteral("提示语")}, {Tmus, QStringLiteral("铃声")},
         {Cml, QStringLiteral("操作")},
     };
-    for (const auto& [field, name] : names)
+    for (const auto& [field, name] : names) {
         field->setAccessibleName(name);
+        // A list's typing field is the same field to the listener.
+        if (auto* list = qobject_cast<QComboBox*>(field))
+            list->lineEdit()->setAccessibleName(name);
+    }
     Label1[0]->setBuddy(Ttime);
     Label1[1]->setBuddy(Tslogan);
     Label1[2]->setBuddy(Tmus);

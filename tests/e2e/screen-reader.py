@@ -3,7 +3,8 @@
 
 Usage:
   screen-reader.py listen <log file>   turns the screen reader on (org.a11y.Status), appends every
-                                       showing, name, description and focus event as one JSON line,
+                                       showing, name, description and focus event as one JSON line
+                                       (with the monotonic time it arrived),
                                        and prints "ready" once it listens
   screen-reader.py tree <pid>          prints the accessible tree of that process, one JSON line a
                                        node: path (child indexes), role, name, description, states
@@ -11,6 +12,7 @@ The session bus is DBUS_SESSION_BUS_ADDRESS, on which at-spi-bus-launcher must a
 """
 import json
 import sys
+import time
 
 import dbus
 import pyatspi
@@ -39,11 +41,11 @@ def listen(log_path):
     def on_event(event):
         source = event.source
         try:
-            entry = {"type": event.type, "detail1": event.detail1, "role": source.getRoleName(),
+            entry = {"time": round(time.monotonic(), 3), "type": event.type, "detail1": event.detail1, "role": source.getRoleName(),
                      "name": source.name, "description": source.description,
                      "window": window_of(source)}
         except Exception as error:  # the source may be gone already
-            entry = {"type": event.type, "detail1": event.detail1, "error": str(error)}
+            entry = {"time": round(time.monotonic(), 3), "type": event.type, "detail1": event.detail1, "error": str(error)}
         log.write(json.dumps(entry, ensure_ascii=False) + "\n")
 
     pyatspi.Registry.registerEventListener(on_event, *EVENTS)

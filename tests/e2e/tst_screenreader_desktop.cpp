@@ -1,5 +1,4 @@
 #include "ProgramSession.h"
-#include "ScreenReader.h"
 #include "SessionBus.h"
 
 #include <QImage>
@@ -75,8 +74,7 @@ void TestScreenReaderDesktop::ringingAlarmIsHeard()
     QTRY_VERIFY_WITH_TIMEOUT(QTime::currentTime().second() < 45, 20000);
     SessionBus bus;
     QVERIFY(bus.start());
-    ScreenReader reader;
-    QVERIFY(reader.start(bus.address()));
+    QVERIFY(bus.startScreenReader());
     ProgramSession session;
     const QString due = QTime::currentTime().addSecs(60).toString(QStringLiteral("HH:mm"));
     session.seed(QStringLiteral("elect"), QStringLiteral("0"), QStringLiteral("1"));
@@ -92,7 +90,8 @@ void TestScreenReaderDesktop::ringingAlarmIsHeard()
     // Every field of the main window and the editor has its name, once the program is on the bus.
     QList<QJsonObject> tree;
     QTRY_VERIFY_WITH_TIMEOUT(
-        !node(tree = reader.tree(pid), QStringLiteral("frame"), QStringLiteral("Quorvel")).isEmpty(), 20000);
+        !node(tree = bus.accessibleTree(pid), QStringLiteral("frame"), QStringLiteral("Quorvel")).isEmpty(),
+        20000);
     QSet<QString> names;
     for (const QJsonObject& node : tree)
         names.insert(node.value("name").toString());
@@ -102,15 +101,17 @@ void TestScreenReaderDesktop::ringingAlarmIsHeard()
     QVERIFY(!node(tree, QStringLiteral("text"), QStringLiteral("时间")).isEmpty());
     QVERIFY(!node(tree, QStringLiteral("combo box"), QStringLiteral("年")).isEmpty());
 
-    const qsizetype steady = reader.events().size();
+    const qsizetype steady = bus.screenReaderEvents().size();
     const QString rings = QStringLiteral("闹钟响铃：%1 %2").arg(due, kText);
-    QTRY_VERIFY_WITH_TIMEOUT(has(reader.events(), "object:state-changed:showing", "alert", rings), 90000);
+    QTRY_VERIFY_WITH_TIMEOUT(has(bus.screenReaderEvents(), "object:state-changed:showing", "alert", rings),
+                             90000);
     const QString line = QStringLiteral("[开 %1] %2").arg(due, kText);
     QTRY_VERIFY_WITH_TIMEOUT(
-        has(reader.events(), "object:property-change:accessible-description", "list item", line), 10000);
-    QCOMPARE(node(reader.tree(pid), QStringLiteral("list item"), line).value("description").toString(),
+        has(bus.screenReaderEvents(), "object:property-change:accessible-description", "list item", line),
+        10000);
+    QCOMPARE(node(bus.accessibleTree(pid), QStringLiteral("list item"), line).value("description").toString(),
              QStringLiteral("正在响铃"));
-    QVERIFY(!node(reader.tree(pid), QStringLiteral("notification"), kText).isEmpty());
+    QVERIFY(!node(bus.accessibleTree(pid), QStringLiteral("notification"), kText).isEmpty());
 
     // The row blinks on screen. Pictures take about as long as a blink, so their spacing varies:
     // they cannot keep step with it.
@@ -122,14 +123,14 @@ void TestScreenReaderDesktop::ringingAlarmIsHeard()
     QVERIFY(seen[0] && seen[1]);
     // The keyboard moves onto the ringing row.
     QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Up")});
-    QTRY_VERIFY_WITH_TIMEOUT(has(reader.events(), "object:state-changed:showing", "alert",
+    QTRY_VERIFY_WITH_TIMEOUT(has(bus.screenReaderEvents(), "object:state-changed:showing", "alert",
                                  QStringLiteral("闹钟已停止：%1 %2").arg(due, kText)),
                              10000);
-    QCOMPARE(node(reader.tree(pid), QStringLiteral("list item"), line).value("description").toString(),
+    QCOMPARE(node(bus.accessibleTree(pid), QStringLiteral("list item"), line).value("description").toString(),
              QStringLiteral("已停止"));
 
     // Nothing in the main window showed or hid: the blinking bars were silent.
-    const QList<QJsonObject> events = reader.events().mid(steady);
+    const QList<QJsonObject> events = bus.screenReaderEvents().mid(steady);
     for (const QJsonObject& event : events) {
         if (event.value("type").toString().endsWith(QLatin1String("showing")))
             QVERIFY2(event.value("window").toString() != QLatin1String("Quorvel"),
