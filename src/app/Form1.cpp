@@ -4,10 +4,12 @@
 #include "app/CoveredControls.h"
 #include "app/NotificationIcon.h"
 #include "app/ProblemReporter.h"
+#include "app/RingingAnnouncer.h"
 #include "app/RowBar.h"
 #include "app/SoundFileChooser.h"
 #include "engine/AlarmEngine.h"
 #include "engine/Clock.h"
+#include "overlay/AccessibleRole.h"
 #include "overlay/OverlayPort.h"
 #include "overlay/ScreenLayout.h"
 #include "schedule/DateCue.h"
@@ -19,6 +21,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -61,6 +64,8 @@ Form1::Form1(const Form1Services& services, QWidget* parent)
       m_services(services)
 {
     setObjectName(QStringLiteral("Form1"));
+    // A screen reader takes the main window for a window, not an anonymous filler.
+    AccessibleRole::give("Form1", QAccessible::Window);
     setWindowTitle(QStringLiteral("Quorvel"));
     setWindowIcon(AppIcon::make());
     setFixedSize(Twips::toPixels(5055), Twips::toPixels(2535));
@@ -73,6 +78,7 @@ void Form1::createControls()
 {
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
+    List1->setAccessibleName(QStringLiteral("闹钟列表"));
     List1->setGeometry(Twips::rect(120, 120, 4815, 1860));
     List1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     List1->setLineWidth(2);
@@ -84,7 +90,6 @@ void Form1::createControls()
         auto* bar = new RowBar(this);
         bar->setObjectName(QStringLiteral("Ptt(%1)").arg(i));
         bar->resize(Twips::toPixels(4725), Twips::toPixels(i == 0 ? 180 : 195));
-        bar->hide();
         Ptt[i] = bar;
     }
 
@@ -128,6 +133,8 @@ void Form1::createControls()
     });
     // A selection dragged to another row ends without a click; its release counts as one.
     List1->viewport()->installEventFilter(this);
+    // Enter on a row opens it as a double-click does.
+    List1->installEventFilter(this);
     connect(trayIcon, &NotificationIcon::restoreRequested, this, &Form1::Ex);
     connect(Picture1, &EditorPanel::soundFileRequested, this, &Form1::Command6_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
@@ -158,10 +165,11 @@ void Form1::connectEngine()
         Ptt[slot]->setLine(line);
     });
     connect(&engine, &AlarmEngine::ringingStopped, this, [this](int slot, bool anyRinging) {
-        Ptt[slot]->hide();
+        Ptt[slot]->setLit(false);
         if (!anyRinging)
             Timer2->stop();
     });
+    new RingingAnnouncer(engine, *List1, this);
     connect(&engine, &AlarmEngine::countdownChanged, this, &Form1::applyCountdown);
     connect(&engine, &AlarmEngine::raiseRequested, this, [this](bool focus) {
         RaiseMainWindow();
@@ -264,7 +272,7 @@ void Form1::Timer2_Timer()
 {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (m_services.engine.isRinging(slot))
-            Ptt[slot]->setVisible(!Ptt[slot]->isVisible());
+            Ptt[slot]->setLit(!Ptt[slot]->isLit());
     }
 }
 
@@ -333,7 +341,11 @@ void Form1::Command3_Click()
 
 void Form1::Command5_Click()
 {
+    // The keyboard goes back to the row the editor was opened on, not to whatever follows it.
+    const bool editing = Picture1->isAncestorOf(focusWidget());
     Picture1->hide();
+    if (editing)
+        List1->setFocus();
 }
 
 void Form1::Ex()
@@ -386,6 +398,18 @@ void Form1::changeEvent(QEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == List1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && List1->currentItem()) {
+            // The click rule first, as a double-click's first click runs it.
+            if (List1->currentItem()->isSelected())
+                List1_Click();
+            else
+                List1->setCurrentRow(List1->currentRow(), QItemSelectionModel::ClearAndSelect);
+            List1_DblClick();
+            return true;
+        }
+    }
     if (watched == List1->viewport() && event->type() == QEvent::MouseButtonRelease) {
         // Once the list has handled the release: a click it reports has been handled already.
         QTimer::singleShot(0, this, [this] {

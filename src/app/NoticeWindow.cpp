@@ -1,6 +1,8 @@
 #include "app/NoticeWindow.h"
 
+#include "app/AccessibleAlert.h"
 #include "app/AppIcon.h"
+#include "overlay/AccessibleRole.h"
 
 #include <QCloseEvent>
 #include <QListWidget>
@@ -11,13 +13,16 @@ NoticeWindow::NoticeWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("NoticeWindow"));
+    AccessibleRole::give("NoticeWindow", QAccessible::Window);
     setWindowTitle(title());
     setWindowIcon(AppIcon::make());
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(360, 150);
 
+    m_alert = new AccessibleAlert(this);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("noticeList"));
+    m_list->setAccessibleName(title());
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->setWordWrap(true);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -38,6 +43,8 @@ void NoticeWindow::add(const QString& line)
     while (m_list->count() > kMaxLines)
         delete m_list->takeItem(0);
     m_list->scrollToBottom();
+    // Said without the focus, which the window never takes.
+    m_alert->say(title() + QStringLiteral("：") + line);
 }
 
 QStringList NoticeWindow::lines() const

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class AccessibleAlert;
 class QListWidget;
 
 // Lists the problems the desktop's notification service did not take. One window for all of them:
@@ -25,4 +26,5 @@ protected:
 
 private:
     QListWidget* m_list = nullptr;
+    AccessibleAlert* m_alert = nullptr;
 };

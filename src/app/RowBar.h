@@ -3,7 +3,9 @@
 #include <QWidget>
 
 // A bar laid over one row of the alarm list: while its alarm rings it blinks the row's line
-// in magenta on white, and a click on it dismisses the alarm.
+// in magenta on white, and a click on it dismisses the alarm. It stays shown and blinks by
+// painting, so that a screen reader hears nothing of it: it is decoration, and the list's row
+// says that the alarm rings.
 class RowBar : public QWidget
 {
     Q_OBJECT
@@ -12,6 +14,9 @@ public:
 
     void setLine(const QString& line);
     QString line() const { return m_line; }
+    // Lit, the bar shows the line and takes clicks; unlit, the row below shows through and takes them.
+    void setLit(bool lit);
+    bool isLit() const { return m_lit; }
 
 signals:
     void clicked();
@@ -22,4 +27,5 @@ protected:
 
 private:
     QString m_line;
+    bool m_lit = false;
 };

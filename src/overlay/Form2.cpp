@@ -1,6 +1,7 @@
 #include "overlay/Form2.h"
 
 #include "appearance/AppearanceModel.h"
+#include "overlay/AccessibleRole.h"
 #include "overlay/CaptionPainter.h"
 #include "overlay/CaptionQueue.h"
 #include "overlay/CaptionStep.h"
@@ -55,6 +56,8 @@ Form2::Form2(CaptionQueue& CapList, const AppearanceModel& appearance, QWidget* 
     setObjectName(QStringLiteral("Form2"));
     // Its own title, so that no desktop numbers the main window's "Quorvel".
     setWindowTitle(QStringLiteral("Quorvel 提醒字幕"));
+    // A notice, named after the caption it shows, not an anonymous filler.
+    AccessibleRole::give("Form2", QAccessible::Notification);
     setAttribute(Qt::WA_ShowWithoutActivating);
     // See-through also where the window system ignores the shape, as some compositors do.
     setAttribute(Qt::WA_TranslucentBackground);
@@ -205,6 +208,7 @@ void Form2::SetCap(const QString& text)
     if (text.isEmpty())
         return;
     Label1->setText(text);
+    setAccessibleName(text);
     Label1->adjustSize();
     m_capWidth = qint16(qMin(Label1->width() + kCaptionMargin, int(SHRT_MAX)));
 

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,6 +88,7 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent)
                              1800 + 360 * day, 1620, 375, 375);
         // Checkable push buttons stay pressed while ticked.
         button->setCheckable(true);
+        button->setAccessibleName(QStringLiteral("星期") + days[day]);
         ToggleButton1[day] = button;
     }
 
@@ -96,7 +98,41 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent)
                      1215, 255);
     Command4 =
         place(new QPushButton(QStringLiteral("好"), this), QStringLiteral("Command4"), 3360, 2160, 1215, 255);
+    nameFields();
     connectRules();
+}
+
+void EditorPanel::nameFields()
+{
+    // What a screen reader says for each field: its label's words, without the padding that
+    // lines the labels up. The date lists would otherwise be named after their text.
+    const std::pair<QWidget*, QString> names[] = {
+        {Ttime, QStringLiteral("时间")},     {Cyy, QStringLiteral("年")},
+        {Cmm, QStringLiteral("月")},         {Cdd, QStringLiteral("日")},
+        {VScroll1, QStringLiteral("小时")},  {VScroll2, QStringLiteral("分钟")},
+        {Tslogan, QStringLiteral("提示语")}, {Tmus, QStringLiteral("铃声")},
+        {Cml, QStringLiteral("操作")},
+    };
+    for (const auto& [field, name] : names) {
+        field->setAccessibleName(name);
+        // A list's typing field is the same field to the listener.
+        if (auto* list = qobject_cast<QComboBox*>(field))
+            list->lineEdit()->setAccessibleName(name);
+    }
+    Label1[0]->setBuddy(Ttime);
+    Label1[1]->setBuddy(Tslogan);
+    Label1[2]->setBuddy(Tmus);
+    Label1[3]->setBuddy(Cml);
+}
+
+void EditorPanel::keyPressEvent(QKeyEvent* event)
+{
+    // Esc from any control of the panel that does not use it itself.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        emit cancelRequested();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void EditorPanel::connectRules()

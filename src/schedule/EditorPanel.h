@@ -49,15 +49,17 @@ public:
 signals:
     // "好", or Enter in the time, text or sound field.
     void saveRequested();
-    // "取消".
+    // "取消", or Esc.
     void cancelRequested();
     // "设定": the user wants to choose the sound file.
     void soundFileRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void nameFields();
     void connectRules();
     QWidget* control(const AlarmField& field) const;
     // A click in the time field with the caret at `caret` picks and sets a spinner.

@@ -1,5 +1,7 @@
 #include "schedule/FreeTextComboBox.h"
 
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <utility>
@@ -33,10 +35,48 @@ private:
     bool m_typingEnds = false;
 };
 
+// The list as assistive technologies see it: named as the field it is, with its text as its
+// value. Qt names a list after its text on Linux, which says nothing of what the list is for.
+class NamedListInterface : public QAccessibleWidget
+{
+public:
+    explicit NamedListInterface(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return list()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = true;
+        state.expandable = true;
+        state.expanded = list()->view()->isVisible();
+        state.collapsed = !state.expanded;
+        return state;
+    }
+
+private:
+    QComboBox* list() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* namedListFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("FreeTextComboBox") && object && object->isWidgetType())
+        return new NamedListInterface(static_cast<QComboBox*>(object));
+    return nullptr;
+}
+
 } // namespace
 
 FreeTextComboBox::FreeTextComboBox(QWidget* parent) : QComboBox(parent)
 {
+    static const bool named = [] {
+        QAccessible::installFactory(namedListFactory);
+        return true;
+    }();
+    Q_UNUSED(named);
     auto* field = new TypingField(this);
     setLineEdit(field);
     setInsertPolicy(QComboBox::NoInsert);

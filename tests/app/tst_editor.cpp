@@ -1,10 +1,12 @@
 #include "support/FormClicks.h"
 #include "support/WidgetChecks.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 using namespace WidgetChecks;
@@ -309,6 +311,53 @@ private slots:
             [&](const QString&, const QString&) { return dir.filePath(QStringLiteral("bell.wav")); });
         QTest::mouseClick(child<QPushButton>(panel, QStringLiteral("Command6")), Qt::LeftButton);
         QCOMPARE(textColour(tmus), kBlack);
+    }
+
+    // A screen reader hears each field by its label's words and each weekday in full.
+    void fieldsAreNamed()
+    {
+        EditorPanel panel;
+        const QList<std::pair<const char*, const char*>> names{{"Ttime", "时间"},
+                                                               {"Cyy", "年"},
+                                                               {"Cmm", "月"},
+                                                               {"Cdd", "日"},
+                                                               {"VScroll1", "小时"},
+                                                               {"VScroll2", "分钟"},
+                                                               {"Tslogan", "提示语"},
+                                                               {"Tmus", "铃声"},
+                                                               {"Cml", "操作"},
+                                                               {"ToggleButton1(0)", "星期日"},
+                                                               {"ToggleButton1(6)", "星期六"}};
+        for (const auto& [control, name] : names) {
+            QAccessibleInterface* field =
+                QAccessible::queryAccessibleInterface(child(panel, QString::fromLatin1(control)));
+            QCOMPARE(field->text(QAccessible::Name), QString::fromUtf8(name));
+        }
+        auto* sunday = child<QPushButton>(panel, QStringLiteral("ToggleButton1(0)"));
+        sunday->setChecked(true);
+        QVERIFY(QAccessible::queryAccessibleInterface(sunday)->state().checked);
+    }
+
+    // Esc from any control runs the cancel action, as "取消" does.
+    void escapeCancels_data()
+    {
+        QTest::addColumn<QString>("control");
+        for (const char* control :
+             {"Ttime", "Cyy", "Cml", "Tslogan", "Tmus", "Check1", "ToggleButton1(3)", "Command4", "VScroll1"})
+            QTest::newRow(control) << QString::fromLatin1(control);
+    }
+    void escapeCancels()
+    {
+        QFETCH(QString, control);
+        EditorPanel panel;
+        panel.show();
+        QSignalSpy cancelled(&panel, &EditorPanel::cancelRequested);
+        QSignalSpy saved(&panel, &EditorPanel::saveRequested);
+        QWidget* widget = child(panel, control);
+        widget->show();
+        QTest::keyClick(widget, Qt::Key_Escape);
+        QCOMPARE(cancelled.size(), 1);
+        QCOMPARE(saved.size(), 0);
     }
 
     void soundFileChooser()

@@ -1,3 +1,4 @@
+#include "app/AccessibleAlert.h"
 #include "app/NoticeWindow.h"
 #include "app/RowBar.h"
 #include "engine/AlarmEngine.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -74,24 +76,27 @@ private slots:
         QVERIFY(timer2->isActive());
         QCOMPARE(timer2->interval(), 390);
 
-        // The bar carries the row's line in magenta on white, and waits hidden for the first blink.
+        // The bar carries the row's line in magenta on white, and waits unlit for the first blink.
+        // It blinks by painting, never by showing and hiding, which a screen reader would hear.
         RowBar* ringing = bar(form, 3);
         QCOMPARE(ringing->line(), child<QListWidget>(form, QStringLiteral("List1"))->item(3)->text());
-        QVERIFY(ringing->isHidden());
+        QVERIFY(!ringing->isLit());
+        QVERIFY(!WidgetChecks::hasColour(ringing->grab().toImage(), qRgb(255, 0, 255)));
+
+        for (bool lit : {true, false, true}) {
+            form.Timer2_Timer();
+            QCOMPARE(ringing->isLit(), lit);
+            for (int slot = 0; slot < 10; ++slot) {
+                QVERIFY(bar(form, slot)->isVisible());
+                if (slot != 3)
+                    QVERIFY(!bar(form, slot)->isLit());
+            }
+        }
         const QImage painted = ringing->grab().toImage();
         QCOMPARE(painted.pixelColor(0, 0), QColor(Qt::white));
         QVERIFY(WidgetChecks::hasColour(painted, qRgb(255, 0, 255)));
-
-        for (bool shown : {true, false, true}) {
-            form.Timer2_Timer();
-            QCOMPARE(ringing->isVisible(), shown);
-            for (int slot = 0; slot < 10; ++slot) {
-                if (slot != 3)
-                    QVERIFY(bar(form, slot)->isHidden());
-            }
-        }
         // The blinking runs off the timer itself too.
-        QTRY_VERIFY_WITH_TIMEOUT(ringing->isHidden(), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!ringing->isLit(), 2000);
     }
 
     void clickingTheBarDismisses()
@@ -102,19 +107,19 @@ private slots:
         Form1& form = loadShown(h);
         auto* timer2 = child<QTimer>(form, QStringLiteral("Timer2"));
         form.Timer2_Timer();
-        QVERIFY(bar(form, 1)->isVisible() && bar(form, 3)->isVisible());
+        QVERIFY(bar(form, 1)->isLit() && bar(form, 3)->isLit());
 
         QTest::mouseClick(bar(form, 3), Qt::LeftButton);
-        QVERIFY(bar(form, 3)->isHidden());
+        QVERIFY(!bar(form, 3)->isLit());
         QVERIFY(!h.engine.isRinging(3));
         QVERIFY(timer2->isActive());
         form.Timer2_Timer();
         form.Timer2_Timer();
-        QVERIFY(bar(form, 1)->isVisible());
-        QVERIFY(bar(form, 3)->isHidden());
+        QVERIFY(bar(form, 1)->isLit());
+        QVERIFY(!bar(form, 3)->isLit());
 
         QTest::mouseClick(bar(form, 1), Qt::LeftButton);
-        QVERIFY(bar(form, 1)->isHidden());
+        QVERIFY(!bar(form, 1)->isLit());
         QVERIFY(!timer2->isActive());
         // Dismissal leaves the list's button alone.
         QVERIFY(!child<QPushButton>(form, QStringLiteral("Command1"))->isEnabled());
@@ -129,7 +134,7 @@ private slots:
         Form1& form = loadShown(h);
         auto* list = child<QListWidget>(form, QStringLiteral("List1"));
         auto* change = child<QPushButton>(form, QStringLiteral("Command1"));
-        QVERIFY(bar(form, 3)->isHidden());
+        QVERIFY(!bar(form, 3)->isLit());
 
         clickRow(form, 3);
         QCOMPARE(form.selectedRow(), 3);
@@ -160,6 +165,35 @@ private slots:
 
         clickRow(form, 3);
         QVERIFY(change->isEnabled());
+    }
+
+    // A screen reader hears what rings and where; Enter on the row opens it as a double-click
+    // does, once the click rule has dismissed it, and Esc gives the keyboard back to the list.
+    void ringingIsToldAndEnterOpensTheRow()
+    {
+        Harness h;
+        h.seedAlarm(3, QStringLiteral("08:00"), QStringLiteral("three"), kBell);
+        Form1& form = loadShown(h);
+        auto* list = child<QListWidget>(form, QStringLiteral("List1"));
+        const auto* alert = form.findChild<AccessibleAlert*>();
+        const auto rowState = [list] {
+            return list->item(3)->data(Qt::AccessibleDescriptionRole).toString();
+        };
+        QCOMPARE(alert->text(), QStringLiteral("闹钟响铃：08:00 three"));
+        QCOMPARE(rowState(), QStringLiteral("正在响铃"));
+
+        list->setFocus();
+        list->setCurrentRow(3, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(!h.engine.isRinging(3));
+        QCOMPARE(rowState(), QStringLiteral("已停止"));
+        QCOMPARE(alert->text(), QStringLiteral("闹钟已停止：08:00 three"));
+        QVERIFY(child(form, QStringLiteral("Picture1"))->isVisible());
+        QCOMPARE(child<QLineEdit>(form, QStringLiteral("Tslogan"))->text(), QStringLiteral("three"));
+
+        QTest::keyClick(form.focusWidget(), Qt::Key_Escape);
+        QVERIFY(child(form, QStringLiteral("Picture1"))->isHidden());
+        QCOMPARE(form.focusWidget(), list);
     }
 
     void firingOnTheSelectedRowDisablesChange()

@@ -1,7 +1,9 @@
 #include "SessionBus.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonDocument>
+#include <QThread>
 
 namespace {
 
@@ -42,10 +44,25 @@ void stop(QProcess& process)
     }
 }
 
+QList<QJsonObject> jsonLines(const QByteArray& text)
+{
+    QList<QJsonObject> lines;
+    for (const QByteArray& line : text.split('\n')) {
+        const QJsonDocument document = QJsonDocument::fromJson(line);
+        if (document.isObject())
+            lines.append(document.object());
+    }
+    return lines;
+}
+
+const QString kScreenReader = QStringLiteral(QUORVEL_E2E_DIR "/screen-reader.py");
+
 } // namespace
 
 SessionBus::~SessionBus()
 {
+    stop(m_reader);
+    stop(m_busLauncher);
     stop(m_listener);
     stop(m_daemon);
 }
@@ -85,14 +102,77 @@ bool SessionBus::startNotificationService(bool silent)
 
 QList<QJsonObject> SessionBus::notifications() const
 {
-    QList<QJsonObject> calls;
     QFile log(m_dir.filePath(QStringLiteral("notifications.log")));
-    if (!log.open(QIODevice::ReadOnly))
-        return calls;
-    while (!log.atEnd()) {
-        const QJsonDocument call = QJsonDocument::fromJson(log.readLine());
-        if (call.isObject())
-            calls.append(call.object());
+    return log.open(QIODevice::ReadOnly) ? jsonLines(log.readAll()) : QList<QJsonObject>();
+}
+
+QProcessEnvironment SessionBus::screenReaderEnvironment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
+    env.remove(QStringLiteral("AT_SPI_BUS_ADDRESS"));
+    return env;
+}
+
+bool SessionBus::startScreenReader()
+{
+    // Without a display it publishes the bus on the session bus alone, not on the X root window.
+    // It keeps the screen reader's switch in GSettings: in memory, so that no installed settings
+    // service decides whether the switch holds.
+    QProcessEnvironment launcherEnv = screenReaderEnvironment();
+    launcherEnv.remove(QStringLiteral("DISPLAY"));
+    launcherEnv.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
+    m_busLauncher.setProcessEnvironment(launcherEnv);
+    m_busLauncher.setStandardErrorFile(QProcess::nullDevice());
+    m_busLauncher.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"),
+                        {QStringLiteral("--launch-immediately")});
+    if (!m_busLauncher.waitForStarted(5000))
+        return false;
+
+    // The bus is up once it gives its address, as a desktop session asks at login.
+    const QStringList getAddress{QStringLiteral("call"),          QStringLiteral("--session"),
+                                 QStringLiteral("--dest"),        QStringLiteral("org.a11y.Bus"),
+                                 QStringLiteral("--object-path"), QStringLiteral("/org/a11y/bus"),
+                                 QStringLiteral("--method"),      QStringLiteral("org.a11y.Bus.GetAddress")};
+    QDeadlineTimer deadline(20000);
+    for (;;) {
+        QProcess call;
+        call.setProcessEnvironment(screenReaderEnvironment());
+        call.start(QStringLiteral("gdbus"), getAddress);
+        call.waitForFinished(10000);
+        if (call.exitCode() == 0 && call.readAllStandardOutput().contains("unix:"))
+            break;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(100);
     }
-    return calls;
+
+    m_reader.setProcessEnvironment(screenReaderEnvironment());
+    m_reader.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_reader.start(QStringLiteral("/usr/bin/python3"),
+                   {kScreenReader, QStringLiteral("listen"), m_dir.filePath(QStringLiteral("events.log"))});
+    if (!m_reader.waitForStarted(5000))
+        return false;
+    while (!m_reader.canReadLine()) {
+        if (!m_reader.waitForReadyRead(20000))
+            return false;
+    }
+    return m_reader.readLine().trimmed() == "ready";
+}
+
+QList<QJsonObject> SessionBus::screenReaderEvents() const
+{
+    QFile log(m_dir.filePath(QStringLiteral("events.log")));
+    return log.open(QIODevice::ReadOnly) ? jsonLines(log.readAll()) : QList<QJsonObject>();
+}
+
+QList<QJsonObject> SessionBus::accessibleTree(qint64 pid) const
+{
+    QProcess dump;
+    dump.setProcessEnvironment(screenReaderEnvironment());
+    dump.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    dump.start(QStringLiteral("/usr/bin/python3"),
+               {kScreenReader, QStringLiteral("tree"), QString::number(pid)});
+    dump.waitForFinished(30000);
+    return jsonLines(dump.readAllStandardOutput());
 }

@@ -6,7 +6,8 @@
 #include <QTemporaryDir>
 
 // A private D-Bus session bus for one test, with nothing that could start a service on demand,
-// and optionally a stand-in notification service that records every Notify call.
+// and optionally a stand-in notification service that records every Notify call, and a screen
+// reader.
 class SessionBus
 {
 public:
@@ -21,9 +22,21 @@ public:
     // The Notify calls so far: app_name, app_icon, summary, body, desktop_entry, image ([w, h]).
     QList<QJsonObject> notifications() const;
 
+    // The accessibility bus on this bus, and a screen reader that turns itself on and records
+    // every event it would hear.
+    bool startScreenReader();
+    // Every event so far: time, type, detail1, role, name, description, window.
+    QList<QJsonObject> screenReaderEvents() const;
+    // The accessible tree of one process: path, role, name, description, states.
+    QList<QJsonObject> accessibleTree(qint64 pid) const;
+
 private:
+    QProcessEnvironment screenReaderEnvironment() const;
+
     QTemporaryDir m_dir;
     QProcess m_daemon;
     QProcess m_listener;
+    QProcess m_busLauncher;
+    QProcess m_reader;
     QString m_address;
 };
