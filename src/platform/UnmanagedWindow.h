@@ -6,10 +6,9 @@
 class QWidget;
 
 // A top-level window that the window manager leaves alone, as the window system sees it: how it
-// is moved while it slides, whether another window went above it, and whether a compositing
-// manager draws the screen. On X11 all of it comes from the server's own events, so nothing is
-// asked or answered per frame; elsewhere the window is moved as Qt moves it, nothing is reported
-// and the screen counts as composited.
+// is moved while it slides, and whether another window may have gone above it. On X11 both come
+// down to the server's own requests and events, so nothing is asked or answered per frame;
+// elsewhere the window is placed as Qt places it and nothing is reported.
 class UnmanagedWindow : public QObject
 {
     Q_OBJECT
@@ -25,13 +24,9 @@ public:
     void place(const QRect& geometry);
     // While on, covered() follows every change of the stacking that may have put a window above.
     void watchStacking(bool on);
-    // True where the screen is composited: a compositing manager runs, or XWayland hands the
-    // windows to a Wayland compositor.
-    bool compositing() const;
 
 signals:
     void covered();
-    void compositingChanged(bool on);
 
 private:
     class Native;

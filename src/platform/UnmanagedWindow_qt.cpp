@@ -17,8 +17,3 @@ void UnmanagedWindow::place(const QRect& geometry)
 }
 
 void UnmanagedWindow::watchStacking(bool) {}
-
-bool UnmanagedWindow::compositing() const
-{
-    return true;
-}

@@ -6,7 +6,6 @@
 #include <QWidget>
 #include <cstdlib>
 #include <xcb/xcb.h>
-#include <xcb/xfixes.h>
 
 namespace {
 constexpr uint8_t kSentEvent = 0x80;
@@ -69,23 +68,6 @@ public:
             xcb_change_window_attributes(connection, m_root, XCB_CW_EVENT_MASK, &mask);
         }
 
-        const Owned<xcb_query_extension_reply_t> xwayland{
-            xcb_query_extension_reply(connection, xcb_query_extension(connection, 8, "XWAYLAND"), nullptr)};
-        m_xwayland = xwayland && xwayland->present;
-        m_cmAtom = internAtom(connection, "_NET_WM_CM_S" + QByteArray::number(number));
-        const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(connection, &xcb_xfixes_id);
-        if (m_cmAtom != XCB_NONE && xfixes && xfixes->present) {
-            m_selectionNotify = uint8_t(xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY);
-            xcb_xfixes_select_selection_input(connection, m_root, m_cmAtom,
-                                              XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
-                                                  XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
-                                                  XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
-        }
-        if (m_cmAtom != XCB_NONE) {
-            const Owned<xcb_get_selection_owner_reply_t> owner{xcb_get_selection_owner_reply(
-                connection, xcb_get_selection_owner(connection, m_cmAtom), nullptr)};
-            m_cmRunning = owner && owner->owner != XCB_NONE;
-        }
         xcb_flush(connection);
         qApp->installNativeEventFilter(this);
     }
@@ -135,7 +117,6 @@ public:
     }
 
     void watchStacking(bool on) { m_stacking = on; }
-    bool compositing() const { return m_xwayland || m_cmRunning; }
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
     {
@@ -149,8 +130,6 @@ public:
                 emit m_owner.covered();
         } else if (kind == XCB_CONFIGURE_NOTIFY) {
             configured(reinterpret_cast<xcb_configure_notify_event_t*>(event));
-        } else if (m_selectionNotify != 0 && kind == m_selectionNotify) {
-            selectionChanged(reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event));
         }
         return false;
     }
@@ -180,26 +159,11 @@ private:
             event->response_type |= kSentEvent;
     }
 
-    void selectionChanged(const xcb_xfixes_selection_notify_event_t* event)
-    {
-        if (event->selection != m_cmAtom)
-            return;
-        const bool before = compositing();
-        m_cmRunning =
-            event->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER && event->owner != XCB_NONE;
-        if (compositing() != before)
-            emit m_owner.compositingChanged(compositing());
-    }
-
     UnmanagedWindow& m_owner;
     QWidget* m_window;
     xcb_connection_t* m_connection;
     xcb_window_t m_root = XCB_NONE;
     xcb_atom_t m_stackingAtom = XCB_NONE;
-    xcb_atom_t m_cmAtom = XCB_NONE;
-    uint8_t m_selectionNotify = 0;
-    bool m_xwayland = false;
-    bool m_cmRunning = false;
     bool m_stacking = false;
     bool m_sliding = false;
     // The window's own event mask, as Qt chose it, and the window it belongs to.
@@ -241,9 +205,4 @@ void UnmanagedWindow::watchStacking(bool on)
 {
     if (m_native)
         m_native->watchStacking(on);
-}
-
-bool UnmanagedWindow::compositing() const
-{
-    return !m_native || m_native->compositing();
 }
