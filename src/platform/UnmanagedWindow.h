@@ -6,9 +6,9 @@
 class QWidget;
 
 // A top-level window that the window manager leaves alone, as the window system sees it: how it
-// is moved while it slides, and whether another window may have gone above it. On X11 both come
-// down to the server's own requests and events, so nothing is asked or answered per frame;
-// elsewhere the window is placed as Qt places it and nothing is reported.
+// is moved while it slides, and whether another window went above it. On X11 a move is one
+// request that nothing answers, and the stacking is read only when the window manager says it
+// changed; elsewhere the window is placed as Qt places it and nothing is reported.
 class UnmanagedWindow : public QObject
 {
     Q_OBJECT
@@ -22,7 +22,8 @@ public:
     // else, a new size among it, is placed as Qt places windows.
     void setSliding(bool on);
     void place(const QRect& geometry);
-    // While on, covered() follows every change of the stacking that may have put a window above.
+    // While on, covered() follows every change of the window manager's stacking that leaves a
+    // window above this one.
     void watchStacking(bool on);
 
 signals:

@@ -122,41 +122,33 @@ public:
     {
         if (type != "xcb_generic_event_t")
             return false;
-        auto* event = static_cast<xcb_generic_event_t*>(message);
-        const uint8_t kind = event->response_type & ~kSentEvent;
-        if (kind == XCB_PROPERTY_NOTIFY) {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & ~kSentEvent) == XCB_PROPERTY_NOTIFY) {
             const auto* changed = reinterpret_cast<const xcb_property_notify_event_t*>(event);
-            if (m_stacking && changed->window == m_root && changed->atom == m_stackingAtom)
+            if (m_stacking && changed->window == m_root && changed->atom == m_stackingAtom && covered())
                 emit m_owner.covered();
-        } else if (kind == XCB_CONFIGURE_NOTIFY) {
-            configured(reinterpret_cast<xcb_configure_notify_event_t*>(event));
         }
         return false;
     }
 
 private:
+    // The root lists its children from the bottom up: any window after ours lies above it.
+    bool covered() const
+    {
+        const xcb_window_t own = ours();
+        const Owned<xcb_query_tree_reply_t> tree{
+            xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr)};
+        if (!tree || own == XCB_NONE)
+            return false;
+        const xcb_window_t* children = xcb_query_tree_children(tree.reply);
+        const int count = xcb_query_tree_children_length(tree.reply);
+        return count > 0 && children[count - 1] != own;
+    }
+
     xcb_window_t ours() const
     {
         // Only a created widget has a native window; winId() would create one.
         return m_window->testAttribute(Qt::WA_WState_Created) ? xcb_window_t(m_window->winId()) : XCB_NONE;
-    }
-
-    void configured(xcb_configure_notify_event_t* event)
-    {
-        const xcb_window_t own = ours();
-        if (own == XCB_NONE || event->event != own || event->window != own ||
-            (event->response_type & kSentEvent))
-            return;
-        if (m_parentWindow != own) {
-            m_parentWindow = own;
-            const Owned<xcb_query_tree_reply_t> tree{
-                xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, own), nullptr)};
-            m_parentIsRoot = tree && tree->parent == tree->root;
-        }
-        // A child of the root learns its place on the screen from the event itself: marked as
-        // sent, Qt takes it as it is instead of asking the server again.
-        if (m_parentIsRoot)
-            event->response_type |= kSentEvent;
     }
 
     UnmanagedWindow& m_owner;
@@ -169,8 +161,6 @@ private:
     // The window's own event mask, as Qt chose it, and the window it belongs to.
     xcb_window_t m_maskWindow = XCB_NONE;
     uint32_t m_windowMask = 0;
-    xcb_window_t m_parentWindow = XCB_NONE;
-    bool m_parentIsRoot = false;
     QRect m_placed;
     // Moved by the program alone since Qt last placed the window.
     bool m_movedAlone = false;
