@@ -1,9 +1,11 @@
 // The whole system's CPU while the strip runs one whole cycle, on each test desktop: this program
 // (the strip), the X server, and the window manager, compositor and panel, from /proc. Started
 // outside a desktop of its own, it runs itself once in each desktop through scripts/with-desktop.
-// QUORVEL_BENCH_DESKTOPS="openbox picom" picks the desktops; all of them by default.
+// QUORVEL_BENCH_DESKTOPS="openbox picom" picks the desktops; all of them by default. The cycles run
+// twice: over the bare desktop, and over an application window under the band that counts the
+// repaints the strip costs it.
 #include "BenchReport.h"
-#include "StripCycle.h"
+#include "WindowBelow.h"
 #include "appearance/AppearanceModel.h"
 #include "overlay/CaptionQueue.h"
 #include "overlay/Form2.h"
@@ -18,6 +20,7 @@
 #include <QProcess>
 #include <QTimer>
 #include <cstdio>
+#include <ctime>
 #include <unistd.h>
 #include <vector>
 
@@ -99,7 +102,44 @@ void runCycle(Form2& strip, CaptionQueue& queue, const QString& text)
     strip.startSlideIn();
     strip.PosTop();
     queue.remove(0); // the cycle runs to its end and the strip then idles
-    waitForCycleEnd(strip);
+    // Checked after each slide-out tick, so that the wait adds no wake-up of its own.
+    QEventLoop loop;
+    QObject::connect(strip.findChild<QTimer*>(QStringLiteral("Timer3")), &QTimer::timeout, &loop, [&] {
+        if (!strip.cycleRunning())
+            loop.quit();
+    });
+    loop.exec();
+}
+
+// One whole cycle: its length, this program's CPU and everyone's CPU from /proc before and after.
+struct Cycle
+{
+    double wallMs = 0;
+    double programMs = 0;
+    ProcessTable before, after;
+    double cpuMs(const QList<qint64>& pids) const { return cpuMsBetween(before, after, pids); }
+};
+
+double ownCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
+Cycle measureCycle(Form2& strip, CaptionQueue& queue, const QString& text)
+{
+    Cycle c;
+    c.before = processTable();
+    // Our own share leaves out the reading of /proc around the cycle.
+    const double ownStart = ownCpuMs();
+    QElapsedTimer wall;
+    wall.start();
+    runCycle(strip, queue, text);
+    c.wallMs = double(wall.elapsed());
+    c.programMs = ownCpuMs() - ownStart;
+    c.after = processTable();
+    return c;
 }
 
 void settle(int ms)
@@ -125,37 +165,59 @@ int measureInThisDesktop(int argc, char* argv[])
     strip.SetCap(text);
     settle(1000); // the window manager places the new window, the panel redraws once
 
-    std::vector<double> program, xServer, desktopShare, together;
-    for (int cycle = 0; cycle < kCycles; ++cycle) {
-        const ProcessTable before = processTable();
-        QElapsedTimer wall;
-        wall.start();
-        runCycle(strip, queue, text);
-        const double wallMs = double(wall.elapsed());
-        const ProcessTable after = processTable();
-        const QList<qint64> shell = withDescendants(after, desktopRoots, server + QList<qint64>{self});
-        const double share[3] = {cpuMsBetween(before, after, {self}),
-                                 cpuMsBetween(before, after, withDescendants(after, server, {self})),
-                                 cpuMsBetween(before, after, shell)};
-        program.push_back(100.0 * share[0] / wallMs);
-        xServer.push_back(100.0 * share[1] / wallMs);
-        desktopShare.push_back(100.0 * share[2] / wallMs);
-        together.push_back(100.0 * (share[0] + share[1] + share[2]) / wallMs);
-        std::printf("%s, cycle %d: %.0f ms long; CPU ms: program %.0f, X server %.0f, desktop %.0f (",
-                    qPrintable(desktop), cycle + 1, wallMs, share[0], share[1], share[2]);
-        for (qint64 pid : shell)
-            std::printf(" %s %.0f", after.value(pid).name.constData(), cpuMsBetween(before, after, {pid}));
-        std::printf(" )\n");
-    }
     const auto name = [&desktop](const char* what) {
         return (desktop + QLatin1String(": ") + what).toUtf8();
     };
+    std::vector<double> program, xServer, desktopShare, together;
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        const Cycle c = measureCycle(strip, queue, text);
+        const QList<qint64> shell = withDescendants(c.after, desktopRoots, server + QList<qint64>{self});
+        const double share[3] = {c.programMs, c.cpuMs(withDescendants(c.after, server, {self})),
+                                 c.cpuMs(shell)};
+        program.push_back(100.0 * share[0] / c.wallMs);
+        xServer.push_back(100.0 * share[1] / c.wallMs);
+        desktopShare.push_back(100.0 * share[2] / c.wallMs);
+        together.push_back(100.0 * (share[0] + share[1] + share[2]) / c.wallMs);
+        std::printf("%s, cycle %d: %.0f ms long; CPU ms: program %.0f, X server %.0f, desktop %.0f (",
+                    qPrintable(desktop), cycle + 1, c.wallMs, share[0], share[1], share[2]);
+        for (qint64 pid : shell)
+            std::printf(" %s %.0f", c.after.value(pid).name.constData(), c.cpuMs({pid}));
+        std::printf(" )\n");
+    }
     BenchReport::figure(name("program's CPU share of one whole cycle (one core)").constData(),
-                        BenchReport::median(program), 1, "%");
+                        BenchReport::median(program), 1, "%", 1);
     BenchReport::figure(name("X server's CPU share").constData(), BenchReport::median(xServer), 1, "%");
     BenchReport::figure(name("window manager, compositor and panel's CPU share").constData(),
                         BenchReport::median(desktopShare), 1, "%");
     BenchReport::figure(name("all together").constData(), BenchReport::median(together), 1, "%", 5);
+
+    // The same cycles over an application window: what lies under the band pays for each move.
+    WindowBelow below;
+    if (!below.start()) {
+        std::fprintf(stderr, "bench_desktop_cpu: no window below the band on %s\n", qPrintable(desktop));
+        return 1;
+    }
+    settle(500);
+    std::vector<double> exposures, belowShare, xServerOverIt;
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        const WindowBelow::Counts first = below.counts();
+        const Cycle c = measureCycle(strip, queue, text);
+        const WindowBelow::Counts last = below.counts();
+        exposures.push_back(double(last.exposures - first.exposures));
+        belowShare.push_back(100.0 * c.cpuMs({below.pid()}) / c.wallMs);
+        const double serverMs = c.cpuMs(withDescendants(c.after, server, {self}));
+        xServerOverIt.push_back(100.0 * serverMs / c.wallMs);
+        std::printf("%s, cycle %d over a window below: it got %ld exposures and painted %ld times; CPU ms: "
+                    "program %.0f, X server %.0f, window below %.0f\n",
+                    qPrintable(desktop), cycle + 1, last.exposures - first.exposures,
+                    last.repaints - first.repaints, c.programMs, serverMs, c.cpuMs({below.pid()}));
+    }
+    BenchReport::figure(name("exposures (repaints) of a window below the band, per cycle").constData(),
+                        BenchReport::median(exposures), 0, "events");
+    BenchReport::figure(name("window below's CPU share").constData(), BenchReport::median(belowShare), 1,
+                        "%");
+    BenchReport::figure(name("X server's CPU share over the window below").constData(),
+                        BenchReport::median(xServerOverIt), 1, "%");
     return 0;
 }
 
@@ -194,6 +256,8 @@ int measureInEachDesktop(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    if (WindowBelow::isWindowBelow())
+        return WindowBelow::run(argc, argv);
     return qEnvironmentVariableIsSet(kInner) ? measureInThisDesktop(argc, argv)
                                              : measureInEachDesktop(argc, argv);
 }

@@ -9,6 +9,7 @@
 #include "overlay/ScreenLayout.h"
 #include "overlay/StyleLayer.h"
 #include "overlay/TextStamp.h"
+#include "platform/UnmanagedWindow.h"
 #include "platform/WidgetMask.h"
 #include "platform/WindowShape.h"
 
@@ -64,6 +65,8 @@ Form2::Form2(CaptionQueue& CapList, const AppearanceModel& appearance, QWidget* 
     setFocusPolicy(Qt::NoFocus);
     nameKeyColour(this);
     m_font = CaptionPainter::overlayFont(m_appearance.value().fontName);
+    m_window = new UnmanagedWindow(this);
+    connect(m_window, &UnmanagedWindow::covered, this, &Form2::onCovered);
     buildChildren();
     connect(&m_appearance, &AppearanceModel::changed, this, &Form2::onAppearanceChanged);
     ScreenLayout::onChange(this, [this] { followScreens(); });
@@ -147,6 +150,8 @@ void Form2::placeStrip()
         neighbourRight = neighbourRight || other.left() > m_strip.right();
     }
     m_showArea = m_strip;
+    m_shapeFollowsPlace = neighbourLeft || neighbourRight;
+    m_shapeStale = true;
     if (!neighbourLeft)
         m_showArea.setLeft(m_strip.left() - kOpenEnd);
     if (!neighbourRight)
@@ -173,6 +178,15 @@ void Form2::PosTop()
     // The stays-on-top hint keeps the strip in the window manager's top layer; raising puts it
     // above the other windows there. Neither activates it.
     raise();
+    flushWindowSystem();
+}
+
+void Form2::onCovered()
+{
+    // Nothing keeps an unmanaged window on top: whatever goes above the moving letters, a
+    // fullscreen window among them, goes below them again at once.
+    if (m_cycle.running())
+        PosTop();
 }
 
 void Form2::showOverlay()
@@ -295,24 +309,35 @@ void Form2::applyCycle()
     }
     if (m_cycle.panelWidth() != m_shapePanelWidth)
         clipShapesToPanel();
+    const OverlayCycle::Phase now = m_cycle.phase();
+    m_window->setSliding(now == OverlayCycle::Phase::SlidingIn || now == OverlayCycle::Phase::SlidingOut);
     placeWindow();
+    // The stacking matters only while the letters show; a cycle starts on top.
+    const bool starts = m_cycle.running() && !m_watching;
+    m_watching = m_cycle.running();
+    m_window->watchStacking(m_watching);
+    if (starts)
+        PosTop();
 }
 
 void Form2::placeWindow()
 {
-    setGeometry(m_box.translated(m_strip.x() + m_cycle.panelLeft(), m_strip.y()));
-    Picture2[1]->setVisible(m_cycle.p2Visible());
-    applyShape();
-    // Nothing keeps an unmanaged window on top: whatever was raised since, a fullscreen window
-    // among them, goes below the letters again at the next tick.
-    if (m_cycle.running())
-        raise();
-    // A move made from a timer would otherwise wait for the next event from the window system.
-    flushWindowSystem();
+    const QRect target = m_box.translated(m_strip.x() + m_cycle.panelLeft(), m_strip.y());
+    if (target != m_placed)
+        m_window->place(target);
+    m_placed = target;
+    const bool p2 = m_cycle.p2Visible();
+    if (Picture2[1]->isHidden() == p2) {
+        Picture2[1]->setVisible(p2);
+        m_shapeStale = true;
+    }
+    if (m_shapeStale || m_shapeFollowsPlace)
+        applyShape();
 }
 
 void Form2::clipShapesToPanel()
 {
+    m_shapeStale = true;
     m_shapePanelWidth = m_cycle.panelWidth();
     const QRect panel(0, 0, m_shapePanelWidth, kStripHeight);
     // The window covers only the letters' box inside the panel, and the panel lies around it.
@@ -337,6 +362,7 @@ void Form2::applyShape()
     const QRect showArea = scaled(m_showArea.translated(-at), m_ratio);
     if (!showArea.contains(letters.boundingRect()))
         letters &= showArea;
+    m_shapeStale = false;
     if (m_shapeSent && letters == m_shownDevicePixels)
         return;
     m_shownDevicePixels = letters;

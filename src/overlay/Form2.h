@@ -14,6 +14,7 @@ class CaptionQueue;
 class QLabel;
 class QTimer;
 class StyleLayer;
+class UnmanagedWindow;
 
 // The strip across the primary screen in which fired texts slide in, blink and slide out in large
 // gradient-filled letters. Everything but the letters is see-through and lets clicks through.
@@ -82,8 +83,9 @@ private:
     void onAppearanceChanged();
     // Mirrors the cycle into the timers, the panel, the P2 layer and the window shape.
     void applyCycle();
-    // Puts the window on the letters' box at the panel's place, shaped and on top.
+    // Puts the window on the letters' box at the panel's place, in the visible look's shape.
     void placeWindow();
+    void onCovered();
     void clipShapesToPanel();
     void applyShape();
     qreal renderRatio() const;
@@ -117,7 +119,14 @@ private:
     // The strip's band, open towards every side where no other screen lies: letters may show
     // anywhere in it, and only need cutting where they would reach a neighbouring screen.
     QRect m_showArea;
+    // Letters are cut where another screen lies beyond the band, so there the shape follows the place.
+    bool m_shapeFollowsPlace = false;
     QRegion m_shape;
     QRegion m_shownDevicePixels;
     bool m_shapeSent = false;
+    bool m_shapeStale = true;
+    bool m_watching = false;
+    // Where the window was last put, in logical pixels.
+    QRect m_placed;
+    UnmanagedWindow* m_window = nullptr;
 };
