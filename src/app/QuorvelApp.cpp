@@ -6,9 +6,11 @@
 #include "engine/AlarmEngine.h"
 #include "overlay/Form2.h"
 #include "platform/Autostart.h"
+#include "platform/RestingMemory.h"
 #include "settings/SettingsValues.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -36,6 +38,7 @@ QuorvelApp::QuorvelApp()
     });
     connect(m_overlay.get(), &Form2::appearanceDialogRequested, m_form3.get(), &Form3::showCentred);
     connect(m_form3.get(), &Form3::saveFailed, m_form1.get(), &Form1::notifyUser);
+    m_form1->installEventFilter(this);
 }
 
 QuorvelApp::~QuorvelApp() = default;
@@ -46,6 +49,15 @@ void QuorvelApp::start()
     const QString recovered = m_store.recoveryMessage(kAppName);
     if (!recovered.isEmpty())
         m_form1->notifyUser(recovered);
+}
+
+bool QuorvelApp::eventFilter(QObject* watched, QEvent* event)
+{
+    // Hidden into the tray, the program rests until an alarm or the user wakes it; once the hiding
+    // is done, what drawing the window needed can go.
+    if (event->type() == QEvent::Hide && !event->spontaneous())
+        QTimer::singleShot(0, this, &RestingMemory::release);
+    return QObject::eventFilter(watched, event);
 }
 
 void QuorvelApp::installQtTranslations()

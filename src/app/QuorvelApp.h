@@ -29,6 +29,9 @@ public:
     void raiseMainWindow();
     Form1& mainWindow() { return *m_form1; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     static void exitProgram();
     void installQtTranslations();
