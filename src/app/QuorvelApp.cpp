@@ -19,7 +19,6 @@ QuorvelApp::QuorvelApp()
 {
     installQtTranslations();
     FontNames::installSubstitutes();
-    m_form3 = std::make_unique<Form3>(m_appearance, m_store);
     m_overlay = std::make_unique<Form2>(m_capList, m_appearance);
     m_engine = std::make_unique<AlarmEngine>(m_store, m_clock, m_runner, m_sound, *m_overlay, m_capList);
     Form1Services services{
@@ -27,7 +26,7 @@ QuorvelApp::QuorvelApp()
         m_clock,
         *m_engine,
         *m_overlay,
-        [this] { m_form3->loadStored(); },
+        [this] { m_appearance.set(Appearance::load(m_store)); },
         &QuorvelApp::exitProgram,
         [](bool enabled) { return Autostart::setEnabled(enabled, QCoreApplication::applicationFilePath()); }};
     m_form1 = std::make_unique<Form1>(services);
@@ -36,12 +35,23 @@ QuorvelApp::QuorvelApp()
         if (!m_form1->isVisible() || m_form1->isMinimized())
             m_form1->Ex();
     });
-    connect(m_overlay.get(), &Form2::appearanceDialogRequested, m_form3.get(), &Form3::showCentred);
-    connect(m_form3.get(), &Form3::saveFailed, m_form1.get(), &Form1::notifyUser);
+    connect(m_overlay.get(), &Form2::appearanceDialogRequested, this,
+            [this] { appearanceDialog().showCentred(); });
     m_form1->installEventFilter(this);
 }
 
 QuorvelApp::~QuorvelApp() = default;
+
+Form3& QuorvelApp::appearanceDialog()
+{
+    // Its widgets and its list of fonts cost memory that a program resting in the tray would
+    // otherwise keep for a dialog that is seldom opened.
+    if (!m_form3) {
+        m_form3 = std::make_unique<Form3>(m_appearance, m_store);
+        connect(m_form3.get(), &Form3::saveFailed, m_form1.get(), &Form1::notifyUser);
+    }
+    return *m_form3;
+}
 
 void QuorvelApp::start()
 {

@@ -34,6 +34,8 @@ protected:
 
 private:
     static void exitProgram();
+    // The appearance dialog, made when it is first wanted.
+    Form3& appearanceDialog();
     void installQtTranslations();
 
     // Qt's own texts (file and colour choosers, standard buttons) in the interface's language.
