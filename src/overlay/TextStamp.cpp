@@ -9,7 +9,8 @@ TextStamp::TextStamp(const QFont& font, const QString& text, int width, int heig
     : m_ratio(ratio)
 {
     const int margin = qCeil(kMargin * ratio);
-    QImage sheet(qCeil(width * ratio) + 2 * margin, qCeil(height * ratio) + 2 * margin, QImage::Format_RGB32);
+    QImage sheet(qCeil(width * ratio) + 2 * margin, qCeil(height * ratio) + 2 * margin,
+                 QImage::Format_Grayscale8);
     sheet.setDevicePixelRatio(ratio);
     sheet.fill(Qt::white);
     {
@@ -22,10 +23,11 @@ TextStamp::TextStamp(const QFont& font, const QString& text, int width, int heig
         painter.drawText(
             QPointF(logicalMargin, logicalMargin + QFontMetricsF(painter.font(), &sheet).ascent()), text);
     }
-    const QRgb ink = qRgb(0, 0, 0);
+    // Without smoothing every pixel is either ink or paper.
+    const uchar ink = 0;
     const int sheetWidth = sheet.width();
     for (int y = 0; y < sheet.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(sheet.constScanLine(y));
+        const uchar* line = sheet.constScanLine(y);
         int x = 0;
         while (x < sheetWidth) {
             while (x < sheetWidth && line[x] != ink)
