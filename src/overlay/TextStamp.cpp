@@ -9,8 +9,7 @@ TextStamp::TextStamp(const QFont& font, const QString& text, int width, int heig
     : m_ratio(ratio)
 {
     const int margin = qCeil(kMargin * ratio);
-    QImage sheet(qCeil(width * ratio) + 2 * margin, qCeil(height * ratio) + 2 * margin,
-                 QImage::Format_Grayscale8);
+    QImage sheet(qCeil(width * ratio) + 2 * margin, qCeil(height * ratio) + 2 * margin, QImage::Format_RGB32);
     sheet.setDevicePixelRatio(ratio);
     sheet.fill(Qt::white);
     {
@@ -23,15 +22,17 @@ TextStamp::TextStamp(const QFont& font, const QString& text, int width, int heig
         painter.drawText(
             QPointF(logicalMargin, logicalMargin + QFontMetricsF(painter.font(), &sheet).ascent()), text);
     }
-    // Without smoothing every pixel is either ink or paper.
-    const uchar ink = 0;
+    // Without smoothing every pixel is either ink or paper. (Painting on an 8-bit sheet would
+    // take Qt's slower threaded glyph path.)
+    const QRgb ink = qRgb(0, 0, 0);
     const int sheetWidth = sheet.width();
     for (int y = 0; y < sheet.height(); ++y) {
-        const uchar* line = sheet.constScanLine(y);
+        const QRgb* line = reinterpret_cast<const QRgb*>(sheet.constScanLine(y));
         int x = 0;
         while (x < sheetWidth) {
-            while (x < sheetWidth && line[x] != ink)
-                ++x;
+            x = int(std::find(line + x, line + sheetWidth, ink) - line);
+            if (x == sheetWidth)
+                break;
             const int left = x;
             while (x < sheetWidth && line[x] == ink)
                 ++x;
