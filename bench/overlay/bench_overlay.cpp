@@ -124,7 +124,8 @@ int main(int argc, char* argv[])
         "(per tick = cycle CPU / ticks: the move, the repaint, the shape update and the event loop)\n");
 
     BenchReport::figure("SetCap, 20-character caption", setCap20, 2, "ms", 5);
-    BenchReport::figure("SetCap, 200-character caption", setCap200, 2, "ms");
+    // No caption may hold up the event loop longer than any other stall.
+    BenchReport::figure("SetCap, 200-character caption", setCap200, 2, "ms", 20);
     BenchReport::figure("CPU per animation tick", BenchReport::median(perTick), 3, "ms", 1);
     BenchReport::figure("CPU share of one whole cycle (one core)", BenchReport::median(cpuShare), 1, "%", 10);
     if (!serverShare.empty()) {

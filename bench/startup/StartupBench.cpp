@@ -1,6 +1,7 @@
 // Start-up time, resident memory in the tray and idle wake-ups of the real program, measured
 // in the running X session, each a median: of several starts, and of several copies idling together.
 #include "BenchReport.h"
+#include "IsolatedRun.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,19 +19,6 @@ namespace {
 
 constexpr int kRuns = 7;
 constexpr int kIdleCopies = 3;
-
-QProcessEnvironment isolatedEnvironment(const QTemporaryDir& root)
-{
-    QDir(root.path()).mkpath(QStringLiteral("config"));
-    QDir(root.path()).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(root.path() + QStringLiteral("/runtime"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), root.path() + QStringLiteral("/config"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root.path() + QStringLiteral("/runtime"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    return env;
-}
 
 // True when the window, or a window inside it (a window manager's frame), is the 337 × 169 main window.
 bool holdsMainWindow(xcb_connection_t* connection, xcb_window_t window, int depth = 0)

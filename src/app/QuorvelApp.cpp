@@ -6,9 +6,11 @@
 #include "engine/AlarmEngine.h"
 #include "overlay/Form2.h"
 #include "platform/Autostart.h"
+#include "platform/RestingMemory.h"
 #include "settings/SettingsValues.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -17,7 +19,6 @@ QuorvelApp::QuorvelApp()
 {
     installQtTranslations();
     FontNames::installSubstitutes();
-    m_form3 = std::make_unique<Form3>(m_appearance, m_store);
     m_overlay = std::make_unique<Form2>(m_capList, m_appearance);
     m_engine = std::make_unique<AlarmEngine>(m_store, m_clock, m_runner, m_sound, *m_overlay, m_capList);
     Form1Services services{
@@ -25,7 +26,7 @@ QuorvelApp::QuorvelApp()
         m_clock,
         *m_engine,
         *m_overlay,
-        [this] { m_form3->loadStored(); },
+        [this] { m_appearance.set(Appearance::load(m_store)); },
         &QuorvelApp::exitProgram,
         [](bool enabled) { return Autostart::setEnabled(enabled, QCoreApplication::applicationFilePath()); }};
     m_form1 = std::make_unique<Form1>(services);
@@ -34,11 +35,23 @@ QuorvelApp::QuorvelApp()
         if (!m_form1->isVisible() || m_form1->isMinimized())
             m_form1->Ex();
     });
-    connect(m_overlay.get(), &Form2::appearanceDialogRequested, m_form3.get(), &Form3::showCentred);
-    connect(m_form3.get(), &Form3::saveFailed, m_form1.get(), &Form1::notifyUser);
+    connect(m_overlay.get(), &Form2::appearanceDialogRequested, this,
+            [this] { appearanceDialog().showCentred(); });
+    m_form1->installEventFilter(this);
 }
 
 QuorvelApp::~QuorvelApp() = default;
+
+Form3& QuorvelApp::appearanceDialog()
+{
+    // Its widgets and its list of fonts cost memory that a program resting in the tray would
+    // otherwise keep for a dialog that is seldom opened.
+    if (!m_form3) {
+        m_form3 = std::make_unique<Form3>(m_appearance, m_store);
+        connect(m_form3.get(), &Form3::saveFailed, m_form1.get(), &Form1::notifyUser);
+    }
+    return *m_form3;
+}
 
 void QuorvelApp::start()
 {
@@ -46,6 +59,15 @@ void QuorvelApp::start()
     const QString recovered = m_store.recoveryMessage(kAppName);
     if (!recovered.isEmpty())
         m_form1->notifyUser(recovered);
+}
+
+bool QuorvelApp::eventFilter(QObject* watched, QEvent* event)
+{
+    // Hidden into the tray, the program rests until an alarm or the user wakes it; once the hiding
+    // is done, what drawing the window needed can go.
+    if (event->type() == QEvent::Hide && !event->spontaneous())
+        QTimer::singleShot(0, this, &RestingMemory::release);
+    return QObject::eventFilter(watched, event);
 }
 
 void QuorvelApp::installQtTranslations()

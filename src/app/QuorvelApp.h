@@ -29,8 +29,13 @@ public:
     void raiseMainWindow();
     Form1& mainWindow() { return *m_form1; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     static void exitProgram();
+    // The appearance dialog, made when it is first wanted.
+    Form3& appearanceDialog();
     void installQtTranslations();
 
     // Qt's own texts (file and colour choosers, standard buttons) in the interface's language.

@@ -64,6 +64,7 @@ Form3::Form3(AppearanceModel& appearance, SettingsStore& store, QWidget* parent)
     setFont(small);
     buildControls();
     Form_Load();
+    showValues(m_appearance.value());
 }
 
 void Form3::buildControls()
@@ -73,7 +74,6 @@ void Form3::buildControls()
     Combo1 = fontName;
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setGeometry(32, 8, 121, 20);
-    Combo1->setEditText(QStringLiteral("宋体"));
     connect(fontName, &FreeTextComboBox::picked, this, &Form3::Combo1_Click);
 
     struct Caption
@@ -95,7 +95,6 @@ void Form3::buildControls()
         Label1[i] = label;
     }
 
-    const Appearance initial;
     const std::array<QPoint, kSwatchCount> swatchAt{{{56, 56}, {112, 56}, {56, 96}, {112, 96}}};
     const std::array<QString, kSwatchCount> tips{QStringLiteral("P1 - 侧部"), QStringLiteral("P1 - 底部"),
                                                  QStringLiteral("P2 - 侧部"), QStringLiteral("P2 - 底部")};
@@ -109,7 +108,6 @@ void Form3::buildControls()
         swatch->setAutoFillBackground(true);
         swatch->installEventFilter(this);
         Picture1[i] = swatch;
-        setSwatchColour(int(i), colourOf(initial.colours[i]));
 
         QLabel* marker = new QLabel(QStringLiteral("无色"), swatch);
         marker->setObjectName(QStringLiteral("Label2(%1)").arg(i));
@@ -132,7 +130,6 @@ void Form3::buildControls()
     HScroll1->setRange(1, 255);
     HScroll1->setPageStep(16);
     HScroll1->setSingleStep(1);
-    HScroll1->setValue(255);
 
     Combo2 = new QComboBox(this);
     Combo2->setObjectName(QStringLiteral("Combo2"));
@@ -156,27 +153,21 @@ void Form3::Form_Load()
     Combo1->view()->setMinimumWidth(Combo1->view()->sizeHintForColumn(0) + 24);
 }
 
-void Form3::loadStored()
+void Form3::showValues(const Appearance& values)
 {
-    Appearance stored = Appearance::load(m_store);
     for (std::size_t i = 0; i < kSwatchCount; ++i)
-        setSwatchColour(int(i), colourOf(stored.colours[i]));
-    HScroll1->setValue(stored.opacity);
+        setSwatchColour(int(i), colourOf(values.colours[i]));
+    HScroll1->setValue(values.opacity);
     for (std::size_t i = 0; i < kSwatchCount; ++i)
-        Label2[i]->setVisible(stored.noColour[i]);
-    // The model takes everything at once below.
+        Label2[i]->setVisible(values.noColour[i]);
+    // The controls follow the model here, not the other way round.
     const QSignalBlocker quiet(Combo2);
-    if (Combo2->count() == 0) {
-        // Adding items would select the first one; the stored size is what selects.
-        for (int size = 0; size < kShadowSizes; ++size)
-            Combo2->addItem(QString::number(size));
-        Combo2->setCurrentIndex(-1);
-    }
-    Combo1->setEditText(stored.fontName);
-    if (stored.shadowSize < 0 || stored.shadowSize >= Combo2->count())
-        stored.shadowSize = -1;
-    Combo2->setCurrentIndex(stored.shadowSize);
-    m_appearance.set(stored);
+    // Adding items would select the first one; the stored size is what selects.
+    for (int size = 0; size < kShadowSizes; ++size)
+        Combo2->addItem(QString::number(size));
+    Combo1->setEditText(values.fontName);
+    Combo2->setCurrentIndex(values.shadowSize >= 0 && values.shadowSize < kShadowSizes ? values.shadowSize
+                                                                                       : -1);
 }
 
 void Form3::showCentred()

@@ -6,6 +6,7 @@
 #include <functional>
 
 class AppearanceModel;
+struct Appearance;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -14,7 +15,8 @@ class SettingsStore;
 
 // The small dialog that chooses how the strip's letters look. Each change goes into the
 // appearance model at once; the opacity only when the user closes the dialog, which then saves
-// everything. Closing only hides it.
+// everything. Closing only hides it. It is made when it is first opened, and shows the model's
+// values, which start-up loaded from the store.
 class Form3 : public QDialog
 {
     Q_OBJECT
@@ -25,15 +27,13 @@ public:
     // Tells the user about an error and waits for OK.
     using ErrorNotice = std::function<void(const QString& text, const QString& title, QWidget* parent)>;
 
-    // Created hidden; its own load (the font list) has run when the constructor returns.
+    // Created hidden, showing the model's values; its own load (the font list) has run when the
+    // constructor returns.
     Form3(AppearanceModel& appearance, SettingsStore& store, QWidget* parent = nullptr);
 
     void setColourChooser(ColourChooser chooser) { m_chooseColour = std::move(chooser); }
     void setErrorNotice(ErrorNotice notice) { m_notifyError = std::move(notice); }
 
-    // Start-up: the stored values into the controls (swatches, opacity, markers, the shadow
-    // sizes, the font name, then the shadow selection) and into the model.
-    void loadStored();
     // Shows the dialog centred on the screen and brings it forward.
     void showCentred();
 
@@ -59,6 +59,9 @@ protected:
 
 private:
     void buildControls();
+    // The model's values into the controls: swatches, opacity, markers, the shadow sizes, the
+    // font name, then the shadow selection.
+    void showValues(const Appearance& values);
     QColor swatchColour(int index) const;
     void setSwatchColour(int index, const QColor& colour);
 

@@ -3,8 +3,11 @@
 #include "overlay/GradientTable.h"
 #include "overlay/TextStamp.h"
 
+#include <QVarLengthArray>
 #include <QVector>
 #include <QtMath>
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace CaptionPainter {
@@ -43,52 +46,73 @@ QFont overlayFont(const QString& family)
     return font;
 }
 
-QImage gradientImage(int look, int width, qreal ratio)
+QImage coverage(const TextStamp& text, int width, qreal ratio, int shadowSize)
 {
-    QImage image(qCeil(qMax(width, 1) * ratio), qCeil(kHeight * ratio), QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    for (int row = 0; row < image.height(); ++row) {
-        const GradientTable::RowColour c =
-            GradientTable::rowColour(look, qMin(int(row / ratio), kHeight - 1));
-        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(row));
-        std::fill(line, line + image.width(), qRgb(c.red, c.green, c.blue));
+    QImage cover(qCeil(qMax(width, 1) * ratio), qCeil(kHeight * ratio), QImage::Format_Grayscale8);
+    cover.setDevicePixelRatio(ratio);
+    cover.fill(0);
+    if (shadowSize != 0) {
+        // j is an angle in radians: 31 copies wind round the circle almost five times, and many
+        // of them land on the same pixel, which needs marking once.
+        QVarLengthArray<QPoint, kRingCopies> ring;
+        for (int j = 0; j < kRingCopies; ++j) {
+            const QPoint at =
+                text.devicePoint(5 + shadowSize * std::cos(double(j)), 5 + shadowSize * std::sin(double(j)));
+            if (!ring.contains(at))
+                ring.append(at);
+        }
+        for (const QPoint& at : ring)
+            text.mark(cover, at, kRingCover);
     }
-    return image;
+    for (int step = 6; step >= 4; --step)
+        text.mark(cover, text.devicePoint(step, step), kDiagonalCover);
+    text.mark(cover, text.devicePoint(3, 3), kMainCover);
+    return cover;
 }
 
-void paintCanvas(QImage& canvas, const TextStamp& text, int look, const Appearance& appearance)
+QImage paintLook(const QImage& coverage, int look, const Appearance& appearance, QImage* canvas)
 {
-    canvas.fill(kKeyColour);
-    const int ring = 2 * look;
-    const int diagonal = ring + 1;
-    const int s = appearance.shadowSize;
-    if (s != 0 && !appearance.noColour[std::size_t(ring)]) {
-        const QRgb colour = swatchColour(appearance.colours[std::size_t(ring)]);
-        // j is an angle in radians: 31 copies wind round the circle almost five times.
-        for (int j = 0; j < kRingCopies; ++j)
-            text.print(canvas, 5 + s * std::cos(double(j)), 5 + s * std::sin(double(j)), colour);
+    const std::size_t ring = std::size_t(2 * look);
+    const std::size_t diagonal = ring + 1;
+    const bool ringShown = appearance.shadowSize != 0 && !appearance.noColour[ring];
+    const bool diagonalShown = !appearance.noColour[diagonal];
+    // The canvas colour for each combination of copies: the one printed last wins.
+    std::array<QRgb, 8> printed{};
+    for (std::size_t cover = 0; cover < printed.size(); ++cover) {
+        QRgb colour = kKeyColour;
+        if (ringShown && (cover & kRingCover))
+            colour = swatchColour(appearance.colours[ring]);
+        if (diagonalShown && (cover & kDiagonalCover))
+            colour = swatchColour(appearance.colours[diagonal]);
+        if (cover & kMainCover)
+            colour = kTextKey;
+        printed[cover] = colour;
     }
-    if (!appearance.noColour[std::size_t(diagonal)]) {
-        const QRgb colour = swatchColour(appearance.colours[std::size_t(diagonal)]);
-        text.print(canvas, 6, 6, colour);
-        text.print(canvas, 5, 5, colour);
-        text.print(canvas, 4, 4, colour);
-    }
-    text.print(canvas, 3, 3, kTextKey);
-}
 
-void copySkippingTextKey(const QImage& canvas, QImage& layer)
-{
-    const int width = qMin(canvas.width(), layer.width());
-    const int height = qMin(canvas.height(), layer.height());
-    for (int y = 0; y < height; ++y) {
-        const QRgb* source = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
+    const qreal ratio = coverage.devicePixelRatio();
+    QImage layer(coverage.size(), QImage::Format_RGB32);
+    layer.setDevicePixelRatio(ratio);
+    if (canvas) {
+        *canvas = QImage(coverage.size(), QImage::Format_RGB32);
+        canvas->setDevicePixelRatio(ratio);
+    }
+    const int width = coverage.width();
+    for (int y = 0; y < coverage.height(); ++y) {
+        const GradientTable::RowColour c = GradientTable::rowColour(look, qMin(int(y / ratio), kHeight - 1));
+        const QRgb gradient = qRgb(c.red, c.green, c.blue);
+        std::array<QRgb, 8> shown = printed;
+        std::replace(shown.begin(), shown.end(), kTextKey, gradient);
+        const uchar* cover = coverage.constScanLine(y);
         QRgb* target = reinterpret_cast<QRgb*>(layer.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            if (source[x] != kTextKey)
-                target[x] = source[x];
+        for (int x = 0; x < width; ++x)
+            target[x] = shown[cover[x]];
+        if (canvas) {
+            QRgb* line = reinterpret_cast<QRgb*>(canvas->scanLine(y));
+            for (int x = 0; x < width; ++x)
+                line[x] = printed[cover[x]];
         }
     }
+    return layer;
 }
 
 QRegion shapeOf(const QImage& image)

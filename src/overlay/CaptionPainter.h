@@ -23,15 +23,23 @@ constexpr int kRingCopies = 31;
 // Family at 48 pt, bold, without antialiasing: the overlay font for measuring and drawing.
 QFont overlayFont(const QString& family);
 
-// A look's bare gradient image, width logical columns wide (at least 1), in device pixels at the
-// given ratio.
-QImage gradientImage(int look, int width, qreal ratio = 1);
+// Which copies of the caption cover each pixel of a strip width logical columns wide, as bits of
+// an 8-bit image in device pixels at the given ratio: the ring (unless the shadow size is 0), the
+// diagonal step and the main letters. Both looks print the same copies and differ only in their
+// colours, so they share it.
+enum Cover : uchar
+{
+    kRingCover = 1,
+    kDiagonalCover = 2,
+    kMainCover = 4
+};
+QImage coverage(const TextStamp& text, int width, qreal ratio, int shadowSize);
 
-// Clears the canvas to the key colour and prints the ring, diagonal and main letters of one look.
-void paintCanvas(QImage& canvas, const TextStamp& text, int look, const Appearance& appearance);
-
-// Every canvas pixel overwrites the layer except those of exactly the TextKey colour.
-void copySkippingTextKey(const QImage& canvas, QImage& layer);
+// One look from the coverage. The canvas, if wanted, is what printing the look's copies in turn
+// leaves: each pixel takes the colour of the last copy printed on it (the ring's, then the step's,
+// then the main letters' TextKey), the key colour where none lies. The layer is the canvas
+// copied over the look's gradient, skipping the TextKey pixels, which show the gradient.
+QImage paintLook(const QImage& coverage, int look, const Appearance& appearance, QImage* canvas = nullptr);
 
 // The pixels of the image that are not the key colour.
 QRegion shapeOf(const QImage& image);

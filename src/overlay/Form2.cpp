@@ -229,14 +229,13 @@ void Form2::SetCap(const QString& text)
     const Appearance& appearance = m_appearance.value();
     // Rendered in device pixels, so the letters are as sharp as the screen shows them.
     m_ratio = renderRatio();
-    Picture1 = QImage(qCeil(m_capWidth * m_ratio), qCeil(kStripHeight * m_ratio), QImage::Format_RGB32);
-    Picture1.setDevicePixelRatio(m_ratio);
     const int left = (m_cycle.panelWidth() - m_capWidth) / 2;
     const TextStamp stamp(m_font, text, m_capWidth, kStripHeight, m_ratio);
+    const QImage cover = CaptionPainter::coverage(stamp, m_capWidth, m_ratio, appearance.shadowSize);
     for (int look = 0; look < 2; ++look) {
-        CaptionPainter::paintCanvas(Picture1, stamp, look, appearance);
-        QImage layer = CaptionPainter::gradientImage(look, m_capWidth, m_ratio);
-        CaptionPainter::copySkippingTextKey(Picture1, layer);
+        // The canvas kept is the one the last look leaves.
+        const QImage layer =
+            CaptionPainter::paintLook(cover, look, appearance, look == 1 ? &Picture1 : nullptr);
         m_letterShapes[std::size_t(look)] = CaptionPainter::shapeOf(layer);
         StyleLayer* style = Picture2[std::size_t(look)];
         style->setImage(layer);

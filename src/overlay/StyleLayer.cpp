@@ -15,10 +15,14 @@ StyleLayer::StyleLayer(QWidget* parent) : QWidget(parent)
 void StyleLayer::setImage(const QImage& image)
 {
     m_image = image;
-    m_shown = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Opaque pixels are the same premultiplied, so one pass clears the key and copies the rest.
+    const QImage opaque = image.convertToFormat(QImage::Format_RGB32);
+    m_shown = QImage(opaque.size(), QImage::Format_ARGB32_Premultiplied);
+    m_shown.setDevicePixelRatio(opaque.devicePixelRatio());
     for (int y = 0; y < m_shown.height(); ++y) {
+        const QRgb* source = reinterpret_cast<const QRgb*>(opaque.constScanLine(y));
         QRgb* line = reinterpret_cast<QRgb*>(m_shown.scanLine(y));
-        std::replace(line, line + m_shown.width(), CaptionPainter::kKeyColour, QRgb(0));
+        std::replace_copy(source, source + opaque.width(), line, CaptionPainter::kKeyColour, QRgb(0));
     }
     update();
 }

@@ -22,14 +22,17 @@ TextStamp::TextStamp(const QFont& font, const QString& text, int width, int heig
         painter.drawText(
             QPointF(logicalMargin, logicalMargin + QFontMetricsF(painter.font(), &sheet).ascent()), text);
     }
+    // Without smoothing every pixel is either ink or paper. (Painting on an 8-bit sheet would
+    // take Qt's slower threaded glyph path.)
     const QRgb ink = qRgb(0, 0, 0);
     const int sheetWidth = sheet.width();
     for (int y = 0; y < sheet.height(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(sheet.constScanLine(y));
         int x = 0;
         while (x < sheetWidth) {
-            while (x < sheetWidth && line[x] != ink)
-                ++x;
+            x = int(std::find(line + x, line + sheetWidth, ink) - line);
+            if (x == sheetWidth)
+                break;
             const int left = x;
             while (x < sheetWidth && line[x] == ink)
                 ++x;
@@ -39,23 +42,25 @@ TextStamp::TextStamp(const QFont& font, const QString& text, int width, int heig
     }
 }
 
-void TextStamp::print(QImage& image, qreal x, qreal y, QRgb colour) const
+QPoint TextStamp::devicePoint(qreal x, qreal y) const
 {
-    const int dx = qRound(x * m_ratio);
-    const int dy = qRound(y * m_ratio);
+    return QPoint(qRound(x * m_ratio), qRound(y * m_ratio));
+}
+
+void TextStamp::mark(QImage& image, QPoint at, uchar bits) const
+{
     const int width = image.width();
     const int height = image.height();
-    uchar* bits = image.bits();
+    uchar* data = image.bits();
     const qsizetype stride = image.bytesPerLine();
     for (const Run& run : m_runs) {
-        const int row = run.y + dy;
+        const int row = run.y + at.y();
         if (row < 0 || row >= height)
             continue;
-        const int left = std::max(run.left + dx, 0);
-        const int right = std::min(run.right + dx, width);
-        if (left >= right)
-            continue;
-        QRgb* line = reinterpret_cast<QRgb*>(bits + row * stride);
-        std::fill(line + left, line + right, colour);
+        const int left = std::max(run.left + at.x(), 0);
+        const int right = std::min(run.right + at.x(), width);
+        uchar* line = data + row * stride;
+        for (int x = left; x < right; ++x)
+            line[x] |= bits;
     }
 }

@@ -17,9 +17,11 @@ public:
     // the letters are as fine as the screen shows them.
     TextStamp(const QFont& font, const QString& text, int width, int height, qreal ratio = 1);
 
-    // Prints the text with the top-left corner of its line at the logical point (x, y), rounded
-    // to whole device pixels, clipped to the image (which is in device pixels).
-    void print(QImage& image, qreal x, qreal y, QRgb colour) const;
+    // The device pixel the text line's top-left corner goes to for the logical point (x, y).
+    QPoint devicePoint(qreal x, qreal y) const;
+    // Marks the text's pixels with its top-left corner at the device point: ORs the bits into
+    // the 8-bit image, clipped to it.
+    void mark(QImage& image, QPoint at, uchar bits) const;
 
 private:
     struct Run

@@ -42,7 +42,7 @@ private slots:
     void cleanup();
     void startsHiddenWithItsControlsInPlace();
     void fontListHoldsTheThreeNamesThenTheInstalledChineseFamilies();
-    void startUpLoadsTheStoredValues();
+    void showsTheValuesStartUpLoaded();
     void chosenColourBecomesTheSwatchAndAvoidsTheLetterKey();
     void markersToggleByRightClickAndHideOnAnyClick();
     void pickedFontReachesTheModelTypedFontOnlyTheStore();
@@ -58,7 +58,9 @@ private:
     QLabel* marker(int i) const { return control<QLabel>(QStringLiteral("Label2(%1)").arg(i)); }
     QScrollBar* slider() const { return control<QScrollBar>(QStringLiteral("HScroll1")); }
     const Appearance& model() const { return m_model->value(); }
-    // Stores the values and loads them as start-up does; the store then holds no writes.
+    void makeDialog();
+    // Stores the values, loads them into the model as start-up does and makes the dialog then;
+    // the store holds no writes.
     void loadStored(const Appearance& stored);
 
     // Opens the combo's list and clicks the item, as the user picks it.
@@ -80,6 +82,11 @@ void Form3Test::init()
     m_errors.clear();
     m_model = std::make_unique<AppearanceModel>();
     m_changes = std::make_unique<QSignalSpy>(m_model.get(), &AppearanceModel::changed);
+    makeDialog();
+}
+
+void Form3Test::makeDialog()
+{
     m_dialog = std::make_unique<Form3>(*m_model, m_store);
     m_dialog->setColourChooser([this](const QColor& initial, QWidget*) {
         m_chooserGot.append(initial);
@@ -101,7 +108,8 @@ void Form3Test::loadStored(const Appearance& stored)
 {
     stored.save(m_store);
     m_store.writes.clear();
-    m_dialog->loadStored();
+    m_model->set(Appearance::load(m_store));
+    makeDialog();
     m_changes->clear();
 }
 
@@ -126,9 +134,9 @@ void Form3Test::startsHiddenWithItsControlsInPlace()
         QCOMPARE(marker(i)->parentWidget(), swatch(i));
         QVERIFY(marker(i)->isHidden());
     }
-    // Start-up fills the shadow sizes; until then nothing is selected.
-    QCOMPARE(combo(2)->count(), 0);
-    QCOMPARE(combo(2)->currentIndex(), -1);
+    // The model's values: the defaults here.
+    QCOMPARE(combo(2)->count(), 10);
+    QCOMPARE(combo(2)->currentIndex(), 3);
     QCOMPARE(combo(1)->currentText(), QStringLiteral("宋体"));
     QCOMPARE(slider()->value(), 255);
     QCOMPARE(m_changes->count(), 0);
@@ -151,7 +159,7 @@ void Form3Test::fontListHoldsTheThreeNamesThenTheInstalledChineseFamilies()
         QSKIP("no Chinese font installed to list");
 }
 
-void Form3Test::startUpLoadsTheStoredValues()
+void Form3Test::showsTheValuesStartUpLoaded()
 {
     Appearance stored;
     stored.colours = {colourValue(1, 2, 3), colourValue(250, 0, 0), 0, 0xFFFFFF};
@@ -161,7 +169,8 @@ void Form3Test::startUpLoadsTheStoredValues()
     stored.shadowSize = 5;
     stored.save(m_store);
     m_store.writes.clear();
-    m_dialog->loadStored();
+    m_model->set(Appearance::load(m_store));
+    makeDialog();
 
     QVERIFY(m_dialog->isHidden());
     QCOMPARE(m_changes->count(), 1);

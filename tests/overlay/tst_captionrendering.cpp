@@ -278,11 +278,10 @@ void CaptionRenderingTest::lettersAreFinerAtADevicePixelRatioOfTwo()
     const QString text = QStringLiteral("清晰 Sharp");
     const int width = 400;
     const auto renderAt = [&](qreal ratio) {
-        QImage canvas(qCeil(width * ratio), qCeil(80 * ratio), QImage::Format_RGB32);
-        CaptionPainter::paintCanvas(canvas, TextStamp(font, text, width, 80, ratio), 0, m_appearance.value());
-        QImage layer = CaptionPainter::gradientImage(0, width, ratio);
-        CaptionPainter::copySkippingTextKey(canvas, layer);
-        return layer;
+        const Appearance& a = m_appearance.value();
+        return CaptionPainter::paintLook(
+            CaptionPainter::coverage(TextStamp(font, text, width, 80, ratio), width, ratio, a.shadowSize), 0,
+            a);
     };
     const QImage coarse = renderAt(1);
     const QImage fine = renderAt(2);

@@ -1,0 +1,3 @@
+#include "platform/RestingMemory.h"
+
+void RestingMemory::release() {}
