@@ -1,9 +1,10 @@
 #include "app/SingleInstance.h"
 
-#include "platform/LocalMessages.h"
-
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QLocalSocket>
 #include <QStandardPaths>
+#include <QThread>
 
 namespace {
 const QByteArray kRaise = QByteArrayLiteral("raise\n");
@@ -38,15 +39,41 @@ bool SingleInstance::becomePrimary()
     if (!m_lock.tryLock(0))
         return false;
     // Holding the lock, any socket left behind belongs to a copy that crashed.
-    m_listener = std::make_unique<LocalListener>();
-    if (!m_listener->listen(socketPath()))
+    QLocalServer::removeServer(socketPath());
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(socketPath()))
         qWarning("Quorvel: cannot listen on %s: %s", qPrintable(socketPath()),
-                 qPrintable(m_listener->errorString()));
-    connect(m_listener.get(), &LocalListener::lineReceived, this, &SingleInstance::raiseRequested);
+                 qPrintable(m_server->errorString()));
+    connect(m_server.get(), &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
     return true;
 }
 
 bool SingleInstance::askPrimaryToRaise(int timeoutMs)
 {
-    return LocalMessages::send(socketPath(), kRaise, timeoutMs);
+    // The running copy may have taken the lock an instant ago and not be listening yet.
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath());
+        if (socket.waitForConnected(int(qMax<qint64>(1, deadline.remainingTime())))) {
+            socket.write(kRaise);
+            const bool sent = socket.waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime())));
+            socket.disconnectFromServer();
+            return sent;
+        }
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+void SingleInstance::onNewConnection()
+{
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (socket->readAll().contains('\n'))
+                emit raiseRequested();
+        });
+    }
 }

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
 #include <memory>
-
-class LocalListener;
 
 // One running copy per user: the first copy holds a lock file and listens on a local socket in
 // the user's runtime folder; a later copy asks it to come forward and then ends.
@@ -27,7 +26,9 @@ signals:
     void raiseRequested();
 
 private:
+    void onNewConnection();
+
     QString m_folder;
     QLockFile m_lock;
-    std::unique_ptr<LocalListener> m_listener;
+    std::unique_ptr<QLocalServer> m_server;
 };

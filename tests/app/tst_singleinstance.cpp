@@ -1,7 +1,7 @@
 #include "app/SingleInstance.h"
 #include "support/TestDirs.h"
 
-#include <QFile>
+#include <QLocalServer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -30,11 +30,15 @@ void TestSingleInstance::secondCopyAsksFirstToRaise()
 void TestSingleInstance::staleSocketIsRecovered()
 {
     TestDirs dirs;
-    // A socket left by a crashed copy: the listener of a copy that never closed it.
+    // A socket file left by a crashed copy, with nobody listening behind it.
     {
-        SingleInstance crashed(dirs.runtimeDir() + QStringLiteral("/crashed"));
-        QVERIFY(crashed.becomePrimary());
-        QVERIFY(QFile::rename(crashed.socketPath(), dirs.runtimeDir() + QStringLiteral("/quorvel.socket")));
+        QLocalServer leftover;
+        QVERIFY(leftover.listen(dirs.runtimeDir() + QStringLiteral("/quorvel.socket")));
+    }
+    QFile stale(dirs.runtimeDir() + QStringLiteral("/quorvel.socket"));
+    if (!stale.exists()) {
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
     }
     SingleInstance first(dirs.runtimeDir());
     QVERIFY(first.becomePrimary());
