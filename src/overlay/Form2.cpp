@@ -87,7 +87,7 @@ void Form2::buildChildren()
         connect(layer, &StyleLayer::pressed, this, &Form2::onLayerPressed);
         Picture2[i] = layer;
     }
-    Picture2[1]->hide();
+    Picture2[1]->setLit(false);
 
     Label1 = new QLabel(QStringLiteral("11111111111"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -326,8 +326,8 @@ void Form2::placeWindow()
         m_window->place(target);
     m_placed = target;
     const bool p2 = m_cycle.p2Visible();
-    if (Picture2[1]->isHidden() == p2) {
-        Picture2[1]->setVisible(p2);
+    if (Picture2[1]->isLit() != p2) {
+        Picture2[1]->setLit(p2);
         m_shapeStale = true;
     }
     if (m_shapeStale || m_shapeFollowsPlace)

@@ -27,8 +27,21 @@ void StyleLayer::setImage(const QImage& image)
     update();
 }
 
+void StyleLayer::setLit(bool lit)
+{
+    if (lit == m_lit)
+        return;
+    m_lit = lit;
+    // An unlit layer must not hide the layer below it from Qt's painting.
+    setAttribute(Qt::WA_OpaquePaintEvent, lit);
+    setAttribute(Qt::WA_TransparentForMouseEvents, !lit);
+    update();
+}
+
 void StyleLayer::paintEvent(QPaintEvent* event)
 {
+    if (!m_lit)
+        return;
     QPainter painter(this);
     // Transparent pixels replace what lies below instead of blending with it.
     painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -6,7 +6,8 @@
 // One look of the letters inside the sliding panel: shows its image with the key colour as
 // transparent pixels, and reports presses on pixels that are not the key colour (the see-through
 // ones never receive clicks on screen). The image may be finer than the widget: its device pixel
-// ratio says by how much.
+// ratio says by how much. A layer laid over another flashes by painting rather than by showing and
+// hiding, so that a screen reader hears nothing of the flash.
 class StyleLayer : public QWidget
 {
     Q_OBJECT
@@ -16,6 +17,9 @@ public:
 
     const QImage& image() const { return m_image; }
     void setImage(const QImage& image);
+    // Unlit, the layer paints nothing and takes no clicks: the one below shows and takes them.
+    void setLit(bool lit);
+    bool isLit() const { return m_lit; }
 
 signals:
     void pressed(Qt::MouseButton button);
@@ -29,4 +33,5 @@ private:
     // The image as painted: key-coloured pixels cleared to transparent, so the strip is
     // see-through there even where the window system ignores the window's shape.
     QImage m_shown;
+    bool m_lit = true;
 };
