@@ -208,6 +208,8 @@ void TestProblemsDesktop::noticeWithoutAService_data()
     QTest::newRow("no service on the bus") << QString();
     // Takes the call and never answers it.
     QTest::newRow("a service that does not answer") << QStringLiteral("silent");
+    // The bus starts a service for the call, which is killed by a signal before it takes the name.
+    QTest::newRow("a service that dies as it starts") << QStringLiteral("dies");
 }
 
 void TestProblemsDesktop::noticeWithoutAService()
@@ -216,6 +218,11 @@ void TestProblemsDesktop::noticeWithoutAService()
     QTRY_VERIFY_WITH_TIMEOUT(QTime::currentTime().second() < 45, 20000);
     SessionBus bus;
     ProgramSession session;
+    const QString died = session.path(QStringLiteral("died"));
+    // Dies after the main window has hidden into the tray.
+    if (service == QLatin1String("dies"))
+        QVERIFY(bus.addService(QStringLiteral("org.freedesktop.Notifications"),
+                               QStringLiteral("/bin/sh -c \"sleep 4; : >%1; kill -SEGV $$\"").arg(died)));
     QVERIFY(bus.start());
     if (service == QLatin1String("silent"))
         QVERIFY(bus.startNotificationService(true));
@@ -235,7 +242,13 @@ void TestProblemsDesktop::noticeWithoutAService()
         QTRY_VERIFY_WITH_TIMEOUT(iconShown(), 8000);
         QVERIFY(!mainShown());
         QVERIFY(!noticeWindow());
-        QTRY_VERIFY_WITH_TIMEOUT(noticeWindow(), 15000);
+        if (service == QLatin1String("dies")) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(died), 10000);
+            // The bus answers the call with an error as the service dies; the notice follows at once.
+            QTRY_VERIFY_WITH_TIMEOUT(noticeWindow(), 1000);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(noticeWindow(), 15000);
+        }
     }
     QVERIFY(!takesFocus(*noticeWindow()));
     const QRect notice = frameOf(*noticeWindow());
