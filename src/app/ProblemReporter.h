@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QMargins>
 #include <QObject>
 #include <memory>
+#include <optional>
 
 class Clock;
 class DesktopNotifier;
@@ -20,8 +22,14 @@ public:
 
     void report(const QString& message);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void showNotice(const QString& message);
+    // The frame the window manager puts around a window, where it is shown and has one.
+    static std::optional<QMargins> shownFrame(const QWidget& window);
+    QMargins frameMargins();
 
     QWidget& m_mainWindow;
     const Clock& m_clock;
@@ -29,4 +37,6 @@ private:
     // A window of its own, not the main window's child, so that it shows whether or not that one
     // is hidden in the tray.
     std::unique_ptr<NoticeWindow> m_notice;
+    std::optional<QMargins> m_noticeFrame;
+    std::optional<QMargins> m_mainFrame;
 };

@@ -248,12 +248,25 @@ QImage screenshot()
 
 void click(const QPoint& global, int button)
 {
+    // Under a nested compositor the pointer is the outer display's: the compositor passes it on.
+    const QString display = qEnvironmentVariable("QUORVEL_POINTER_DISPLAY");
+    const auto pointer = [&display](const QStringList& arguments) {
+        QProcess process;
+        if (!display.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("DISPLAY"), display);
+            process.setProcessEnvironment(environment);
+        }
+        process.start(QStringLiteral("xdotool"), arguments);
+        process.waitForFinished(10000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
     // "mousemove --sync" waits for a motion that never comes when the pointer is there already.
-    const QString at = run(QStringLiteral("xdotool"), {QStringLiteral("getmouselocation")});
+    const QString at = pointer({QStringLiteral("getmouselocation")});
     if (!at.startsWith(QStringLiteral("x:%1 y:%2 ").arg(global.x()).arg(global.y())))
-        run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"),
-                                        QString::number(global.x()), QString::number(global.y())});
-    run(QStringLiteral("xdotool"), {QStringLiteral("click"), QString::number(button)});
+        pointer({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(global.x()),
+                 QString::number(global.y())});
+    pointer({QStringLiteral("click"), QString::number(button)});
 }
 
 void closeWindow(const QString& id)

@@ -1,13 +1,15 @@
 #include "SessionBus.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QThread>
 
 namespace {
 
-// A session bus without service directories: a name is there only when a test put it there.
+// A session bus whose only service folder is the test's own: a name is there only when a test put
+// it there.
 const char* const kConfig =
     R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
@@ -15,6 +17,7 @@ const char* const kConfig =
   <type>session</type>
   <listen>unix:dir=%1</listen>
   <auth>EXTERNAL</auth>
+  <servicedir>%1/services</servicedir>
   <policy context="default">
     <allow send_destination="*" eavesdrop="true"/>
     <allow eavesdrop="true"/>
@@ -65,6 +68,15 @@ SessionBus::~SessionBus()
     stop(m_busLauncher);
     stop(m_listener);
     stop(m_daemon);
+}
+
+bool SessionBus::addService(const QString& name, const QString& exec)
+{
+    if (!QDir(m_dir.path()).mkpath(QStringLiteral("services")))
+        return false;
+    QFile file(m_dir.filePath(QStringLiteral("services/%1.service").arg(name)));
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(QStringLiteral("[D-BUS Service]\nName=%1\nExec=%2\n").arg(name, exec).toUtf8()) > 0;
 }
 
 bool SessionBus::start()

@@ -5,15 +5,17 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-// A private D-Bus session bus for one test, with nothing that could start a service on demand,
-// and optionally a stand-in notification service that records every Notify call, and a screen
-// reader.
+// A private D-Bus session bus for one test, on which only the services the test added start on
+// demand, optionally with a stand-in notification service that records every Notify call, and a
+// screen reader.
 class SessionBus
 {
 public:
     SessionBus() = default;
     ~SessionBus();
 
+    // A service the bus starts on demand with the command line `exec`; before start().
+    bool addService(const QString& name, const QString& exec);
     bool start();
     // For the program's DBUS_SESSION_BUS_ADDRESS.
     QString address() const { return m_address; }

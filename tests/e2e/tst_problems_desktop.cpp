@@ -35,16 +35,21 @@ void xdotool(const QStringList& arguments)
     QProcess::execute(QStringLiteral("xdotool"), arguments);
 }
 
-// A window's frame as the window manager drew it around the client area.
-QRect frameOf(const Window& window)
+// The frame the window manager drew around a window's client area.
+QMargins frameExtents(const Window& window)
 {
     static const QRegularExpression extents(QStringLiteral(R"(= (\d+), (\d+), (\d+), (\d+))"));
     const auto match = extents.match(output(
         QStringLiteral("xprop"), {QStringLiteral("-id"), window.id, QStringLiteral("_NET_FRAME_EXTENTS")}));
     if (!match.hasMatch())
-        return window.geometry;
-    return window.geometry.adjusted(-match.captured(1).toInt(), -match.captured(3).toInt(),
-                                    match.captured(2).toInt(), match.captured(4).toInt());
+        return {};
+    return QMargins(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(2).toInt(),
+                    match.captured(4).toInt());
+}
+
+QRect frameOf(const Window& window)
+{
+    return window.geometry.marginsAdded(frameExtents(window));
 }
 
 QRect screenRect()
@@ -199,54 +204,75 @@ void TestProblemsDesktop::failedSaveIsToldThroughTheNotificationService()
 
 void TestProblemsDesktop::noticeWithoutAService_data()
 {
-    QTest::addColumn<bool>("silent");
-    QTest::newRow("no service on the bus") << false;
+    QTest::addColumn<QString>("service");
+    QTest::newRow("no service on the bus") << QString();
     // Takes the call and never answers it.
-    QTest::newRow("a service that does not answer") << true;
+    QTest::newRow("a service that does not answer") << QStringLiteral("silent");
+    // The bus starts a service for the call, which is killed by a signal before it takes the name.
+    QTest::newRow("a service that dies as it starts") << QStringLiteral("dies");
 }
 
 void TestProblemsDesktop::noticeWithoutAService()
 {
-    QFETCH(bool, silent);
+    QFETCH(QString, service);
     QTRY_VERIFY_WITH_TIMEOUT(QTime::currentTime().second() < 45, 20000);
     SessionBus bus;
-    QVERIFY(bus.start());
-    if (silent)
-        QVERIFY(bus.startNotificationService(true));
     ProgramSession session;
+    const QString died = session.path(QStringLiteral("died"));
+    // Dies after the main window has hidden into the tray.
+    if (service == QLatin1String("dies"))
+        QVERIFY(bus.addService(QStringLiteral("org.freedesktop.Notifications"),
+                               QStringLiteral("/bin/sh -c \"sleep 4; : >%1; kill -SEGV $$\"").arg(died)));
+    QVERIFY(bus.start());
+    if (service == QLatin1String("silent"))
+        QVERIFY(bus.startNotificationService(true));
     seedFailingAlarms(session);
     session.setEnvironment(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
     QVERIFY(session.start());
 
-    if (silent) {
-        // The program goes on while it waits: its window hides into the tray on its own timer
-        // before the unanswered call gives up.
-        QTRY_VERIFY_WITH_TIMEOUT(iconShown(), 8000);
-        QVERIFY(!noticeWindow());
-        QTRY_VERIFY_WITH_TIMEOUT(noticeWindow(), 15000);
-        QVERIFY(!takesFocus(*noticeWindow()));
-        return;
-    }
-
     QTRY_VERIFY_WITH_TIMEOUT(mainShown(), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(noticeWindow(), 5000);
-    QVERIFY(!takesFocus(*noticeWindow()));
     const auto main = mainWindow();
-    // The list and its ringing rows stay the user's: a click there keeps the window up.
-    click(main->geometry.topLeft() + kRow0);
+    if (service.isEmpty()) {
+        QTRY_VERIFY_WITH_TIMEOUT(noticeWindow(), 5000);
+        // The list and its ringing rows stay the user's: a click there keeps the window up.
+        click(main->geometry.topLeft() + kRow0);
+    } else {
+        // The program goes on while it waits: its window hides into the tray on its own timer
+        // before the call fails.
+        QTRY_VERIFY_WITH_TIMEOUT(iconShown(), 8000);
+        QVERIFY(!mainShown());
+        QVERIFY(!noticeWindow());
+        if (service == QLatin1String("dies")) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(died), 10000);
+            // The bus answers the call with an error as the service dies; the notice follows at once.
+            QTRY_VERIFY_WITH_TIMEOUT(noticeWindow(), 1000);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(noticeWindow(), 15000);
+        }
+    }
+    QVERIFY(!takesFocus(*noticeWindow()));
     const QRect notice = frameOf(*noticeWindow());
-    const QRect mainFrame = frameOf(*main);
-    QVERIFY2(screenRect().contains(notice), qPrintable(QStringLiteral("notice at %1,%2 %3x%4")
-                                                           .arg(notice.x())
-                                                           .arg(notice.y())
-                                                           .arg(notice.width())
-                                                           .arg(notice.height())));
-    QVERIFY(!notice.intersects(mainFrame));
-    QVERIFY(!notice.intersects(kBand));
-    QVERIFY(!notice.intersects(kList.translated(main->geometry.topLeft())));
+    // A hidden window has no frame: take it as framed like the notice.
+    const QRect mainFrame =
+        main->geometry.marginsAdded(frameExtents(service.isEmpty() ? *main : *noticeWindow()));
+    const QByteArray where = QStringLiteral("notice at %1,%2 %3x%4, main window's frame at %5,%6 %7x%8")
+                                 .arg(notice.x())
+                                 .arg(notice.y())
+                                 .arg(notice.width())
+                                 .arg(notice.height())
+                                 .arg(mainFrame.x())
+                                 .arg(mainFrame.y())
+                                 .arg(mainFrame.width())
+                                 .arg(mainFrame.height())
+                                 .toUtf8();
+    QVERIFY2(screenRect().contains(notice), where);
+    QVERIFY2(!notice.intersects(mainFrame), where);
+    QVERIFY2(!notice.intersects(kBand), where);
+    QVERIFY2(!notice.intersects(kList.translated(main->geometry.topLeft())), where);
     // Beside it: the gap is smaller than the notice itself.
-    QVERIFY(notice.adjusted(-notice.width(), -notice.height(), notice.width(), notice.height())
-                .intersects(mainFrame));
+    QVERIFY2(notice.adjusted(-notice.width(), -notice.height(), notice.width(), notice.height())
+                 .intersects(mainFrame),
+             where);
 }
 
 QTEST_GUILESS_MAIN(TestProblemsDesktop)
