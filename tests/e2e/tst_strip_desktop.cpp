@@ -231,7 +231,7 @@ void TestStripDesktop::leftClickOnLettersRestoresTheMainWindow()
             const auto letter = innerPoint(waitForRest(), [](QRgb c) { return c != kBelowColour; });
             QVERIFY(letter);
             click(*letter, 3);
-            QTest::qWaitFor([] { return otherWindow().has_value(); }, 2000);
+            (void)QTest::qWaitFor([] { return otherWindow().has_value(); }, 2000);
         }
         if (!otherWindow())
             QSKIP(qPrintable(QStringLiteral("XWayland 22.1 under sway puts a press on the strip's letters "
