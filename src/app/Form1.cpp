@@ -15,8 +15,8 @@
 #include "schedule/DateCue.h"
 #include "schedule/EditorPanel.h"
 #include "schedule/EntryEdit.h"
-#include "schedule/ListRowDelegate.h"
-#include "schedule/Twips.h"
+#include "widgets/ListRowDelegate.h"
+#include "widgets/Twips.h"
 #include "settings/SettingsValues.h"
 
 #include <QCloseEvent>

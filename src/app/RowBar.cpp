@@ -1,7 +1,7 @@
 #include "app/RowBar.h"
 
-#include "schedule/ListRowDelegate.h"
-#include "schedule/Twips.h"
+#include "widgets/ListRowDelegate.h"
+#include "widgets/Twips.h"
 
 #include <QAccessibleWidget>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedule/AlarmTable.h"
+#include "engine/AlarmSlots.h"
 
 #include <QDateTime>
 #include <functional>

@@ -1,9 +1,9 @@
 #include "schedule/EditorPanel.h"
 
 #include "schedule/DateCue.h"
-#include "schedule/FreeTextComboBox.h"
+#include "widgets/FreeTextComboBox.h"
 #include "schedule/SoundCue.h"
-#include "schedule/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
