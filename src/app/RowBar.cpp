@@ -60,6 +60,13 @@ void RowBar::setLit(bool lit)
     update();
 }
 
+void RowBar::setRinging(bool ringing)
+{
+    m_ringing = ringing;
+    if (!ringing)
+        setLit(false);
+}
+
 void RowBar::paintEvent(QPaintEvent*)
 {
     if (!m_lit)
