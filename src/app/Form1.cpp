@@ -16,7 +16,6 @@
 #include "overlay/ScreenLayout.h"
 #include "schedule/EditorController.h"
 #include "schedule/EditorPanel.h"
-#include "settings/SettingsValues.h"
 #include "widgets/Twips.h"
 
 #include <QCloseEvent>
