@@ -10,6 +10,7 @@
 #include "engine/SoundPlayer.h"
 #include "overlay/CaptionQueue.h"
 #include "overlay/OverlayPort.h"
+#include "schedule/DateCue.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/QSettingsStore.h"
 #include "settings/SettingsValues.h"
@@ -66,9 +67,9 @@ void storeDueSlots(SettingsStore& store)
             store.SaveSetting(kAppName, section, key, value);
         };
         save(AlarmSection::Time, QStringLiteral("08:00"));
-        save(AlarmSection::Year, AlarmCheck::yearText(kDueMoment.date()));
-        save(AlarmSection::Month, AlarmCheck::monthText(kDueMoment.date()));
-        save(AlarmSection::Day, AlarmCheck::dayText(kDueMoment.date()));
+        save(AlarmSection::Year, DateCue::todayText(DateCue::Field::Year, kDueMoment.date()));
+        save(AlarmSection::Month, DateCue::todayText(DateCue::Field::Month, kDueMoment.date()));
+        save(AlarmSection::Day, DateCue::todayText(DateCue::Field::Day, kDueMoment.date()));
         for (int day = 0; day < kWeekdayCount; ++day)
             save(AlarmSection::weekday(day), QStringLiteral("1"));
         save(AlarmSection::Slogan, QStringLiteral("第%1个提醒：起来活动一下，喝杯水").arg(slot));

@@ -1,7 +1,7 @@
 #include "app/RowBar.h"
 
-#include "schedule/ListRowDelegate.h"
-#include "schedule/Twips.h"
+#include "widgets/ListRowDelegate.h"
+#include "widgets/Twips.h"
 
 #include <QAccessibleWidget>
 #include <QMouseEvent>
@@ -58,6 +58,13 @@ void RowBar::setLit(bool lit)
     else
         unsetCursor();
     update();
+}
+
+void RowBar::setRinging(bool ringing)
+{
+    m_ringing = ringing;
+    if (!ringing)
+        setLit(false);
 }
 
 void RowBar::paintEvent(QPaintEvent*)

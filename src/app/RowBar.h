@@ -17,6 +17,9 @@ public:
     // Lit, the bar shows the line and takes clicks; unlit, the row below shows through and takes them.
     void setLit(bool lit);
     bool isLit() const { return m_lit; }
+    // Whether the bar's alarm rings, so that the bar blinks; one that stops goes dark at once.
+    void setRinging(bool ringing);
+    bool isRinging() const { return m_ringing; }
 
 signals:
     void clicked();
@@ -28,4 +31,5 @@ protected:
 private:
     QString m_line;
     bool m_lit = false;
+    bool m_ringing = false;
 };

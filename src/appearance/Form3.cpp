@@ -3,7 +3,7 @@
 #include "appearance/AppearanceModel.h"
 #include "appearance/FontNames.h"
 
-#include "schedule/FreeTextComboBox.h"
+#include "widgets/FreeTextComboBox.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsValues.h"
 

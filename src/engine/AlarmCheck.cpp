@@ -1,11 +1,12 @@
 #include "engine/AlarmCheck.h"
 
 #include "engine/Clock.h"
+#include "schedule/DateCue.h"
 
 namespace {
-bool dateFieldMatches(const QString& stored, const QString& today)
+bool dateFieldMatches(DateCue::Field field, const QString& stored, const QDate& today)
 {
-    return stored == kAnyDate || stored == today;
+    return stored == kAnyDate || stored == DateCue::todayText(field, today);
 }
 } // namespace
 
@@ -32,8 +33,10 @@ bool AlarmCheck::run(const FireSlot& fire)
 
 bool AlarmCheck::dateMatches(const AlarmEntry& entry, const QDate& today)
 {
-    return dateFieldMatches(entry.year, yearText(today)) && dateFieldMatches(entry.month, monthText(today)) &&
-           dateFieldMatches(entry.day, dayText(today)) && entry.weekdays[weekdayNumber(today)];
+    using DateCue::Field;
+    return dateFieldMatches(Field::Year, entry.year, today) &&
+           dateFieldMatches(Field::Month, entry.month, today) &&
+           dateFieldMatches(Field::Day, entry.day, today) && entry.weekdays[weekdayNumber(today)];
 }
 
 void AlarmCheck::rearmForDate(AlarmSlots& alarmSlots, const QDate& today)
@@ -52,21 +55,6 @@ QString AlarmCheck::timeText(const QTime& time)
     return QStringLiteral("%1:%2")
         .arg(time.hour(), 2, 10, QLatin1Char('0'))
         .arg(time.minute(), 2, 10, QLatin1Char('0'));
-}
-
-QString AlarmCheck::yearText(const QDate& date)
-{
-    return QString::number(date.year()) + QStringLiteral("年");
-}
-
-QString AlarmCheck::monthText(const QDate& date)
-{
-    return QString::number(date.month()) + QStringLiteral("月");
-}
-
-QString AlarmCheck::dayText(const QDate& date)
-{
-    return QString::number(date.day()) + QStringLiteral("日");
 }
 
 int AlarmCheck::weekdayNumber(const QDate& date)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schedule/AlarmTable.h"
+#include "engine/AlarmSlots.h"
 
 #include <QDateTime>
 #include <functional>
@@ -26,11 +26,8 @@ public:
 
     // A slot that fired on a date other than `today` may fire again; at most once per date.
     static void rearmForDate(AlarmSlots& alarmSlots, const QDate& today);
-    // The texts the stored fields are compared with: "08:25", "2026年", "6月", "7日".
+    // The text a stored time is compared with: "08:25".
     static QString timeText(const QTime& time);
-    static QString yearText(const QDate& date);
-    static QString monthText(const QDate& date);
-    static QString dayText(const QDate& date);
     // 0 for Sunday to 6 for Saturday.
     static int weekdayNumber(const QDate& date);
 

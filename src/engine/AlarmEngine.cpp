@@ -3,6 +3,7 @@
 #include "engine/AlarmActions.h"
 #include "engine/AlarmSound.h"
 #include "engine/CommandRunner.h"
+#include "engine/NamedTimer.h"
 #include "engine/SoundPlayer.h"
 #include "overlay/CaptionQueue.h"
 #include "overlay/OverlayPort.h"
@@ -14,6 +15,16 @@ AlarmEngine::AlarmEngine(const SettingsStore& store, const Clock& clock, Command
       m_capList(capList), m_check(m_slots, clock)
 {
     connect(&m_sound, &SoundPlayer::playbackProblem, this, &AlarmEngine::failureReported);
+    Timer1 = namedTimer(this, QStringLiteral("Timer1"), 20000);
+    Tclo = namedTimer(this, QStringLiteral("Tclo"), 1000);
+    connect(Timer1, &QTimer::timeout, this, &AlarmEngine::Timer1_Timer);
+    connect(Tclo, &QTimer::timeout, this, &AlarmEngine::Tclo_Timer);
+}
+
+void AlarmEngine::start()
+{
+    Timer1_Timer();
+    Timer1->start();
 }
 
 void AlarmEngine::loadSlots()
@@ -84,7 +95,7 @@ bool AlarmEngine::PerformAlarmAction(const QString& label)
     case Kind::RaiseAndCountdown:
         emit raiseRequested(false);
         m_countdown.start(plan.countdownWord);
-        emit countdownChanged();
+        countdownUpdated();
         break;
     case Kind::ShutDownNow:
         startCommand(PlatformCommands::shutDownNow());
@@ -112,20 +123,30 @@ void AlarmEngine::Tclo_Timer()
 {
     const Countdown::Command command = m_countdown.tick();
     // The buttons are brought up to date first, so a failure message never sits beside a stale caption.
-    emit countdownChanged();
+    countdownUpdated();
     startCountdownCommand(command);
 }
 
 void AlarmEngine::Command7_Click()
 {
     const Countdown::Command command = m_countdown.runNow();
-    emit countdownChanged();
+    countdownUpdated();
     startCountdownCommand(command);
 }
 
 void AlarmEngine::Command8_Click()
 {
     m_countdown.cancel();
+    countdownUpdated();
+}
+
+void AlarmEngine::countdownUpdated()
+{
+    // Started again at every change, as a countdown that starts afresh counts from a full second.
+    if (m_countdown.running())
+        Tclo->start();
+    else
+        Tclo->stop();
     emit countdownChanged();
 }
 

@@ -11,12 +11,14 @@ class CaptionQueue;
 class Clock;
 class CommandRunner;
 class OverlayPort;
+class QTimer;
 class SettingsStore;
 class SoundPlayer;
 
 // The ten alarms while the program runs: the check that fires due slots, their sounds and actions
-// with the shutdown countdown, and ringing until each is dismissed. The strip is driven through its
-// port; everything the main window shows is announced through signals.
+// with the shutdown countdown, and ringing until each is dismissed. It keeps its own time with the
+// check's timer Timer1 and the countdown's timer Tclo. The strip is driven through its port;
+// everything the main window shows is announced through signals.
 class AlarmEngine : public QObject
 {
     Q_OBJECT
@@ -35,6 +37,8 @@ public:
     // again today. A slot that rings keeps the text it fired with on the strip.
     void entrySaved(int slot, const AlarmEntry& entry);
 
+    // Runs the alarm check once now, then every 20 s.
+    void start();
     // The alarm check: fires every due slot, lower index first.
     void Timer1_Timer();
     // Dismisses a ringing slot.
@@ -54,7 +58,7 @@ signals:
     void ringingStarted(int slot, const QString& line);
     // The slot was dismissed; `anyRinging` tells whether another slot still rings.
     void ringingStopped(int slot, bool anyRinging);
-    // countdown() changed: whether its timer runs, and what its two buttons show.
+    // countdown() changed: what its two buttons show.
     void countdownChanged();
     // The main window is to come up above other windows, and take the focus when `focus` is set.
     void raiseRequested(bool focus);
@@ -71,6 +75,8 @@ private:
     bool PerformAlarmAction(const QString& label);
     void startCommand(const QString& commandLine);
     void startCountdownCommand(Countdown::Command command);
+    // Tclo runs exactly while the countdown does; then the buttons are told.
+    void countdownUpdated();
 
     const SettingsStore& m_store;
     CommandRunner& m_runner;
@@ -81,4 +87,6 @@ private:
     Countdown m_countdown;
     RingingState m_ringing;
     AlarmCheck m_check;
+    QTimer* Timer1 = nullptr;
+    QTimer* Tclo = nullptr;
 };

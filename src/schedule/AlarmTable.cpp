@@ -8,11 +8,6 @@ namespace {
 const QString kRunPrefix = QStringLiteral("\u8fd0\u884c\uff1a"); // 运行：
 }
 
-QString AlarmSection::weekday(int day)
-{
-    return QStringLiteral("WeekDay") + QString::number(day);
-}
-
 const QStringList& actionLabels()
 {
     static const QStringList labels{
@@ -81,34 +76,33 @@ QString tickText(bool ticked)
 
 // A text field of the record; the template gives each field its own plain function.
 template <QString AlarmEntry::*member>
-AlarmField textField(const QString& section, const QString& defaultText, const char* control)
+AlarmField textField(const QString& section, const QString& defaultText)
 {
     return {section, defaultText, [](AlarmEntry& entry, const QString& text) { entry.*member = text; },
-            [](const AlarmEntry& entry) { return entry.*member; }, QString::fromLatin1(control)};
+            [](const AlarmEntry& entry) { return entry.*member; }};
 }
 
 template <int day> AlarmField weekdayField()
 {
-    return {AlarmSection::weekday(day), tickText(true),
+    return {AlarmSection::weekday(day), AlarmDefault::Weekday,
             [](AlarmEntry& entry, const QString& text) { entry.weekdays[day] = weekdayFlagIsSet(text); },
-            [](const AlarmEntry& entry) { return tickText(entry.weekdays[day]); },
-            QStringLiteral("ToggleButton1(%1)").arg(day)};
+            [](const AlarmEntry& entry) { return tickText(entry.weekdays[day]); }};
 }
 
 template <int... days>
 std::array<AlarmField, kAlarmFieldCount> makeFields(std::integer_sequence<int, days...>)
 {
     return {
-        textField<&AlarmEntry::time>(AlarmSection::Time, AlarmDefault::Time, "Ttime"),
-        textField<&AlarmEntry::year>(AlarmSection::Year, kAnyDate, "Cyy"),
-        textField<&AlarmEntry::month>(AlarmSection::Month, kAnyDate, "Cmm"),
-        textField<&AlarmEntry::day>(AlarmSection::Day, kAnyDate, "Cdd"),
-        textField<&AlarmEntry::slogan>(AlarmSection::Slogan, AlarmDefault::Slogan, "Tslogan"),
-        textField<&AlarmEntry::music>(AlarmSection::Music, AlarmDefault::Music, "Tmus"),
-        textField<&AlarmEntry::action>(AlarmSection::Action, AlarmDefault::Action, "Cml"),
-        AlarmField{AlarmSection::Elect, tickText(false),
+        textField<&AlarmEntry::time>(AlarmSection::Time, AlarmDefault::Time),
+        textField<&AlarmEntry::year>(AlarmSection::Year, kAnyDate),
+        textField<&AlarmEntry::month>(AlarmSection::Month, kAnyDate),
+        textField<&AlarmEntry::day>(AlarmSection::Day, kAnyDate),
+        textField<&AlarmEntry::slogan>(AlarmSection::Slogan, AlarmDefault::Slogan),
+        textField<&AlarmEntry::music>(AlarmSection::Music, AlarmDefault::Music),
+        textField<&AlarmEntry::action>(AlarmSection::Action, AlarmDefault::Action),
+        AlarmField{AlarmSection::Elect, AlarmDefault::Elect,
                    [](AlarmEntry& entry, const QString& text) { entry.on = electIsOn(text); },
-                   [](const AlarmEntry& entry) { return tickText(entry.on); }, QStringLiteral("Check1")},
+                   [](const AlarmEntry& entry) { return tickText(entry.on); }},
         weekdayField<days>()...,
     };
 }

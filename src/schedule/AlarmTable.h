@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/SettingsLayout.h"
 #include "settings/SettingsStore.h"
 
 #include <QDate>
@@ -9,31 +10,6 @@
 
 inline constexpr int kSlotCount = 10;
 inline constexpr int kWeekdayCount = 7;
-
-// "Any" in the year, month and day fields: two U+2014 characters.
-inline const QString kAnyDate = QStringLiteral("\u2014\u2014");
-
-// Sections of the alarm fields; the key inside each is the slot's SlotKey.
-namespace AlarmSection {
-inline const QString Time = QStringLiteral("time");
-inline const QString Year = QStringLiteral("yy");
-inline const QString Month = QStringLiteral("mm");
-inline const QString Day = QStringLiteral("dd");
-inline const QString Slogan = QStringLiteral("slogan");
-inline const QString Music = QStringLiteral("music");
-inline const QString Action = QStringLiteral("ml");
-inline const QString Elect = QStringLiteral("elect");
-// WeekDay0 (Sunday) to WeekDay6 (Saturday).
-QString weekday(int day);
-} // namespace AlarmSection
-
-// What every reader gets for a field that was never stored.
-namespace AlarmDefault {
-inline const QString Time = QStringLiteral("12:00");
-inline const QString Slogan = QStringLiteral("Harry Up!");
-inline const QString Music = QStringLiteral("D:\\\u63d0\u793a\u97f3\u4e50.mp3");
-inline const QString Action = QStringLiteral("[\u65e0]");
-} // namespace AlarmDefault
 
 enum class AlarmAction
 {
@@ -83,29 +59,18 @@ struct AlarmEntry
     QString listLine() const { return BuildListLine(on, time, slogan); }
 };
 
-// One field of the record: where it is stored, what a missing value reads as, how the record
-// takes it from text and gives it back as text, and the editor control that shows that text
-// (ticks show as "1" or "0").
+// One field of the record: where it is stored, what a missing value reads as, and how the record
+// takes it from text and gives it back as text (ticks as "1" or "0"). The editor shows each field
+// in a control of its own, bound to the field's place in the table.
 struct AlarmField
 {
     QString section;
     QString defaultText;
     void (*read)(AlarmEntry& entry, const QString& text);
     QString (*write)(const AlarmEntry& entry);
-    QString control;
 };
 
 inline constexpr int kAlarmFieldCount = 8 + kWeekdayCount;
 // Every field of the record, in the order a save writes them. Reading, saving, the list line and
 // the editor all go through this table.
 const std::array<AlarmField, kAlarmFieldCount>& alarmFields();
-
-// What the alarm engine keeps of each slot while it runs; rebuilt at every start.
-struct AlarmSlots
-{
-    // The records, loaded once at start-up and replaced whole by each save.
-    std::array<AlarmEntry, kSlotCount> entries;
-    std::array<bool, kSlotCount> alarmArmed{};
-    // The local date on which each slot last fired, so a daily alarm can ring again tomorrow.
-    std::array<QDate, kSlotCount> firedOn;
-};

@@ -6,7 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-// The year, month and day lists: their items and the blue cue for today's value.
+// The texts of the year, month and day fields, wherever they are shown or compared: the lists'
+// items, today's value and the blue cue for it. "——" (any) is kAnyDate of the settings layout.
 namespace DateCue {
 
 enum class Field

@@ -1,9 +1,9 @@
 #include "schedule/EditorPanel.h"
 
 #include "schedule/DateCue.h"
-#include "schedule/FreeTextComboBox.h"
 #include "schedule/SoundCue.h"
-#include "schedule/Twips.h"
+#include "widgets/FreeTextComboBox.h"
+#include "widgets/Twips.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -29,7 +29,7 @@ Widget* place(Widget* widget, const QString& name, int left, int top, int width,
 QComboBox* dateList(QWidget* parent, const QString& name, int left, int width)
 {
     auto* list = place(new FreeTextComboBox(parent), name, left, 120, width, 300);
-    list->setEditText(QStringLiteral("——"));
+    list->setEditText(kAnyDate);
     return list;
 }
 
@@ -98,8 +98,22 @@ EditorPanel::EditorPanel(QWidget* parent) : QWidget(parent)
                      1215, 255);
     Command4 =
         place(new QPushButton(QStringLiteral("好"), this), QStringLiteral("Command4"), 3360, 2160, 1215, 255);
+    bindFields();
     nameFields();
     connectRules();
+}
+
+void EditorPanel::bindFields()
+{
+    // In the order of alarmFields(): a new field puts its control in its place here.
+    std::size_t next = 0;
+    for (FieldControl control :
+         {FieldControl(Ttime), FieldControl(Cyy), FieldControl(Cmm), FieldControl(Cdd), FieldControl(Tslogan),
+          FieldControl(Tmus), FieldControl(Cml), FieldControl(Check1)})
+        m_fieldControls[next++] = control;
+    for (QPushButton* day : ToggleButton1)
+        m_fieldControls[next++] = day;
+    Q_ASSERT(next == m_fieldControls.size());
 }
 
 void EditorPanel::nameFields()
@@ -158,37 +172,36 @@ void EditorPanel::connectRules()
 }
 
 namespace {
-// The text a field's control shows: a line's text, a list's text as it stands, a tick as "1" or "0".
-QString controlText(const QWidget* control)
+template <typename... Handlers> struct Overloaded : Handlers...
 {
-    if (const auto* line = qobject_cast<const QLineEdit*>(control))
-        return line->text();
-    if (const auto* list = qobject_cast<const QComboBox*>(control))
-        return list->currentText();
-    return static_cast<const QAbstractButton*>(control)->isChecked() ? QStringLiteral("1")
-                                                                     : QStringLiteral("0");
+    using Handlers::operator()...;
+};
+template <typename... Handlers> Overloaded(Handlers...) -> Overloaded<Handlers...>;
+
+// The text a field's control shows: a line's text, a list's text as it stands, a tick as "1" or "0".
+template <typename Control> QString controlText(const Control& control)
+{
+    return std::visit(Overloaded{[](const QLineEdit* line) { return line->text(); },
+                                 [](const QComboBox* list) { return list->currentText(); },
+                                 [](const QAbstractButton* tick) {
+                                     return tick->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+                                 }},
+                      control);
 }
 
-void setControlText(QWidget* control, const QString& text)
+template <typename Control> void setControlText(const Control& control, const QString& text)
 {
-    if (auto* line = qobject_cast<QLineEdit*>(control))
-        line->setText(text);
-    else if (auto* list = qobject_cast<QComboBox*>(control))
-        list->setEditText(text);
-    else
-        static_cast<QAbstractButton*>(control)->setChecked(text == QLatin1String("1"));
+    std::visit(Overloaded{[&text](QLineEdit* line) { line->setText(text); },
+                          [&text](QComboBox* list) { list->setEditText(text); },
+                          [&text](QAbstractButton* tick) { tick->setChecked(text == QLatin1String("1")); }},
+               control);
 }
 } // namespace
 
-QWidget* EditorPanel::control(const AlarmField& field) const
-{
-    return findChild<QWidget*>(field.control, Qt::FindDirectChildrenOnly);
-}
-
 void EditorPanel::load(const AlarmEntry& entry)
 {
-    for (const AlarmField& field : alarmFields())
-        setControlText(control(field), field.write(entry));
+    for (std::size_t i = 0; i < m_fieldControls.size(); ++i)
+        setControlText(m_fieldControls[i], alarmFields()[i].write(entry));
     // The file may have come or gone since the text was last set.
     applySoundCue();
     for (QComboBox* list : {Cyy, Cmm, Cdd})
@@ -198,8 +211,8 @@ void EditorPanel::load(const AlarmEntry& entry)
 AlarmEntry EditorPanel::fields() const
 {
     AlarmEntry fields;
-    for (const AlarmField& field : alarmFields())
-        field.read(fields, controlText(control(field)));
+    for (std::size_t i = 0; i < m_fieldControls.size(); ++i)
+        alarmFields()[i].read(fields, controlText(m_fieldControls[i]));
     return fields;
 }
 

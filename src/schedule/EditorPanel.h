@@ -8,7 +8,9 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <variant>
 
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -24,8 +26,8 @@ class EditorPanel : public QWidget
 public:
     explicit EditorPanel(QWidget* parent = nullptr);
 
-    // Shows an alarm in the controls, each field in the control the field table names, and
-    // applies the date and sound cues.
+    // Shows an alarm in the controls, each field of the table in its own control, and applies the
+    // date and sound cues.
     void load(const AlarmEntry& entry);
     // What the controls hold now, read back through the field table.
     AlarmEntry fields() const;
@@ -59,9 +61,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // What shows a field's text: a line, a list or a tick.
+    using FieldControl = std::variant<QLineEdit*, QComboBox*, QAbstractButton*>;
+
+    void bindFields();
     void nameFields();
     void connectRules();
-    QWidget* control(const AlarmField& field) const;
     // A click in the time field with the caret at `caret` picks and sets a spinner.
     void Ttime_Click(int caret);
     void Ttime_LostFocus();
@@ -87,6 +92,8 @@ private:
     QCheckBox* Check2 = nullptr;
     QPushButton* Command5 = nullptr;
     QPushButton* Command4 = nullptr;
+    // Each field's control, in the order of alarmFields().
+    std::array<FieldControl, kAlarmFieldCount> m_fieldControls{};
 
     std::function<QDate()> m_today = [] { return QDate::currentDate(); };
 };

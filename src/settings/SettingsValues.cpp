@@ -35,11 +35,16 @@ SaveOutcome saveAll(SettingsStore& store, const QList<SettingsWrite>& writes)
     return store.SaveSettings(kAppName, writes);
 }
 
+QString unsavedAtExitMessage(const QString& what, const SaveOutcome& outcome)
+{
+    return QStringLiteral("%1未能保存：无法写入设置文件“%2”（%3）。")
+        .arg(what, QDir::toNativeSeparators(outcome.file), outcome.reason);
+}
+
 QString saveFailureMessage(const QString& what, const SaveOutcome& outcome)
 {
-    return QStringLiteral(
-               "%1未能保存：无法写入设置文件“%2”（%3）。更改在本次运行中仍然有效，下次保存时会再次写入。")
-        .arg(what, QDir::toNativeSeparators(outcome.file), outcome.reason);
+    return unsavedAtExitMessage(what, outcome) +
+           QStringLiteral("更改在本次运行中仍然有效，下次保存时会再次写入。");
 }
 
 bool parseInt(const QString& text, int minimum, int maximum, int* value)

@@ -1,11 +1,9 @@
 #pragma once
 
+#include "settings/SettingsLayout.h"
 #include "settings/SettingsStore.h"
 
 #include <QString>
-
-// The one application name under which everything is stored.
-inline const QString kAppName = QStringLiteral("Horalis");
 
 // Readers that turn stored text into values. Text that is missing, malformed or out of range
 // yields the default, so an edited or damaged store never stops the program.
@@ -23,6 +21,8 @@ SaveOutcome saveText(SettingsStore& store, const QString& section, const QString
 SaveOutcome saveAll(SettingsStore& store, const QList<SettingsWrite>& writes);
 // What the user is told when a save of `what` ("闹钟") did not reach the disk: the file and why.
 QString saveFailureMessage(const QString& what, const SaveOutcome& outcome);
+// The same for a save on the way out, which no later save can make good.
+QString unsavedAtExitMessage(const QString& what, const SaveOutcome& outcome);
 
 // The same rules on a text already read.
 bool parseInt(const QString& text, int minimum, int maximum, int* value);

@@ -104,39 +104,47 @@ private slots:
         QCOMPARE(ttime->text(), QStringLiteral("99:99"));
     }
 
+    // Each spinner wraps both ways, by its arrows and by values set beyond its ends.
+    void spinnersWrap_data()
+    {
+        QTest::addColumn<QString>("spinner");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<QString>("atZero");
+        QTest::addColumn<QString>("atLast");
+        QTest::newRow("hours") << "VScroll1" << 0 << 23 << "00:25"
+                               << "23:25";
+        QTest::newRow("minutes") << "VScroll2" << 4 << 59 << "08:00"
+                                 << "08:59";
+    }
     void spinnersWrap()
     {
+        QFETCH(QString, spinner);
+        QFETCH(int, caret);
+        QFETCH(int, last);
+        QFETCH(QString, atZero);
+        QFETCH(QString, atLast);
         Harness h;
         Form1& form = FormClicks::loadActive(h);
         EditorPanel& panel = FormClicks::openEditor(form, 0);
         auto* ttime = child<QLineEdit>(panel, QStringLiteral("Ttime"));
-        auto* hours = child<QScrollBar>(panel, QStringLiteral("VScroll1"));
-        auto* minutes = child<QScrollBar>(panel, QStringLiteral("VScroll2"));
+        auto* bar = child<QScrollBar>(panel, spinner);
 
-        ttime->setText(QStringLiteral("00:25"));
-        clickAtCaret(ttime, 0);
-        hours->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        QCOMPARE(hours->value(), 23);
-        QCOMPARE(ttime->text(), QStringLiteral("23:25"));
-        hours->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(hours->value(), 0);
-        QCOMPARE(ttime->text(), QStringLiteral("00:25"));
-        hours->setValue(24);
-        QCOMPARE(hours->value(), 0);
-        hours->setValue(-1);
-        QCOMPARE(ttime->text(), QStringLiteral("23:25"));
-
-        ttime->setText(QStringLiteral("08:59"));
-        clickAtCaret(ttime, 4);
-        QCOMPARE(minutes->value(), 59);
-        minutes->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(minutes->value(), 0);
-        QCOMPARE(ttime->text(), QStringLiteral("08:00"));
-        minutes->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        QCOMPARE(minutes->value(), 59);
-        QCOMPARE(ttime->text(), QStringLiteral("08:59"));
-        minutes->setValue(60);
-        QCOMPARE(ttime->text(), QStringLiteral("08:00"));
+        ttime->setText(atZero);
+        clickAtCaret(ttime, caret);
+        QCOMPARE(bar->value(), 0);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(bar->value(), last);
+        QCOMPARE(ttime->text(), atLast);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(ttime->text(), atZero);
+        bar->setValue(last + 1);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(ttime->text(), atZero);
+        bar->setValue(-1);
+        QCOMPARE(bar->value(), last);
+        QCOMPARE(ttime->text(), atLast);
     }
 
     void spinnerHidesWhenItLosesFocus()
@@ -307,7 +315,7 @@ private slots:
         tmus->setText(dir.filePath(QStringLiteral("gone.wav")));
         QCOMPARE(textColour(tmus), kRed);
 
-        form.setSoundFileChooser(
+        form.editor().setSoundFileChooser(
             [&](const QString&, const QString&) { return dir.filePath(QStringLiteral("bell.wav")); });
         QTest::mouseClick(child<QPushButton>(panel, QStringLiteral("Command6")), Qt::LeftButton);
         QCOMPARE(textColour(tmus), kBlack);
@@ -367,7 +375,7 @@ private slots:
         QStringList presets;
         QStringList filters;
         QString answer = QStringLiteral("/snd/chosen.mp3");
-        form.setSoundFileChooser([&](const QString& preset, const QString& filter) {
+        form.editor().setSoundFileChooser([&](const QString& preset, const QString& filter) {
             presets.append(preset);
             filters.append(filter);
             return answer.isNull() ? preset : answer;
@@ -386,7 +394,7 @@ private slots:
         QCOMPARE(tmus->text(), QStringLiteral("/snd/chosen.mp3"));
 
         answer = QString(); // cancelled: the chooser hands the preset back
-        form.Command6_Click();
+        form.editor().Command6_Click();
         QCOMPARE(presets.last(), QStringLiteral("/snd/chosen.mp3"));
         QCOMPARE(tmus->text(), QStringLiteral("/snd/chosen.mp3"));
     }

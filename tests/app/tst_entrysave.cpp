@@ -154,10 +154,10 @@ private slots:
         QVERIFY(panel.isHidden());
         QVERIFY(h.engine.alarmSlots().alarmArmed[3]);
         QCOMPARE(rowText(form, 3), line);
-        QCOMPARE(form.selectedRow(), 3);
+        QCOMPARE(form.alarmList().selectedRow(), 3);
 
         h.clock.advanceSeconds(20);
-        form.Timer1_Timer();
+        h.engine.Timer1_Timer();
         QVERIFY(h.engine.isRinging(3));
         QVERIFY(!h.engine.alarmSlots().alarmArmed[3]);
         QCOMPARE(h.capList.texts(), (QStringList{"[上课了]"}));
@@ -195,7 +195,7 @@ private slots:
         QCOMPARE(h.stored(QStringLiteral("WeekDay0"), 5), QStringLiteral("0"));
         QCOMPARE(rowText(form, 5), QStringLiteral("[开 12:00] 起床"));
         QVERIFY(h.engine.entry(5).on);
-        QCOMPARE(form.selectedRow(), 5);
+        QCOMPARE(form.alarmList().selectedRow(), 5);
 
         // Switching off writes "0".
         h.store.writes.clear();

@@ -83,10 +83,10 @@ void TestForm1::emptyStoreGivesDefaults()
 
     QVERIFY(form.isVisible());
     QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
-    QVERIFY(child<QTimer>(form, QStringLiteral("Timer1"))->isActive());
+    QVERIFY(child<QTimer>(h.engine, QStringLiteral("Timer1"))->isActive());
     QVERIFY(child<QTimer>(form, QStringLiteral("Timer3"))->isActive());
     QVERIFY(!child<QTimer>(form, QStringLiteral("Timer2"))->isActive());
-    QVERIFY(!child<QTimer>(form, QStringLiteral("Tclo"))->isActive());
+    QVERIFY(!child<QTimer>(h.engine, QStringLiteral("Tclo"))->isActive());
 }
 
 void TestForm1::seededSlotsAreListed()

@@ -7,6 +7,7 @@
 #include "support/WidgetChecks.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -84,7 +85,7 @@ private slots:
         QVERIFY(!WidgetChecks::hasColour(ringing->grab().toImage(), qRgb(255, 0, 255)));
 
         for (bool lit : {true, false, true}) {
-            form.Timer2_Timer();
+            form.alarmList().Timer2_Timer();
             QCOMPARE(ringing->isLit(), lit);
             for (int slot = 0; slot < 10; ++slot) {
                 QVERIFY(bar(form, slot)->isVisible());
@@ -106,15 +107,15 @@ private slots:
         h.seedAlarm(3, QStringLiteral("08:00"), QStringLiteral("three"), kBell);
         Form1& form = loadShown(h);
         auto* timer2 = child<QTimer>(form, QStringLiteral("Timer2"));
-        form.Timer2_Timer();
+        form.alarmList().Timer2_Timer();
         QVERIFY(bar(form, 1)->isLit() && bar(form, 3)->isLit());
 
         QTest::mouseClick(bar(form, 3), Qt::LeftButton);
         QVERIFY(!bar(form, 3)->isLit());
         QVERIFY(!h.engine.isRinging(3));
         QVERIFY(timer2->isActive());
-        form.Timer2_Timer();
-        form.Timer2_Timer();
+        form.alarmList().Timer2_Timer();
+        form.alarmList().Timer2_Timer();
         QVERIFY(bar(form, 1)->isLit());
         QVERIFY(!bar(form, 3)->isLit());
 
@@ -137,7 +138,7 @@ private slots:
         QVERIFY(!bar(form, 3)->isLit());
 
         clickRow(form, 3);
-        QCOMPARE(form.selectedRow(), 3);
+        QCOMPARE(form.alarmList().selectedRow(), 3);
         QVERIFY(!h.engine.isRinging(3));
         QVERIFY(!change->isEnabled());
         QVERIFY(!child<QTimer>(form, QStringLiteral("Timer3"))->isActive());
@@ -145,7 +146,7 @@ private slots:
         // The keyboard selects a row as a click does.
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
-        QCOMPARE(form.selectedRow(), 4);
+        QCOMPARE(form.alarmList().selectedRow(), 4);
         QVERIFY(!h.engine.isRinging(4));
         QVERIFY(!change->isEnabled());
 
@@ -158,7 +159,7 @@ private slots:
         QTest::mousePress(rows, Qt::LeftButton, {}, centre(6));
         QTest::mouseMove(rows, centre(5));
         QTest::mouseRelease(rows, Qt::LeftButton, {}, centre(5));
-        QCOMPARE(form.selectedRow(), 5);
+        QCOMPARE(form.alarmList().selectedRow(), 5);
         QTRY_VERIFY(!h.engine.isRinging(5));
         QVERIFY(!change->isEnabled());
         QVERIFY(!child<QTimer>(form, QStringLiteral("Timer2"))->isActive());
@@ -207,7 +208,7 @@ private slots:
         QVERIFY(change->isEnabled());
 
         h.clock.advanceSeconds(60);
-        form.Timer1_Timer();
+        h.engine.Timer1_Timer();
         QVERIFY(h.engine.isRinging(2) && h.engine.isRinging(5));
         QVERIFY(!change->isEnabled());
     }
@@ -219,11 +220,11 @@ private slots:
         Form1& form = loadShown(h);
         auto* command7 = child<QPushButton>(form, QStringLiteral("Command7"));
         auto* command8 = child<QPushButton>(form, QStringLiteral("Command8"));
-        auto* tclo = child<QTimer>(form, QStringLiteral("Tclo"));
+        auto* tclo = child<QTimer>(h.engine, QStringLiteral("Tclo"));
         form.hide();
 
         h.clock.advanceSeconds(60);
-        form.Timer1_Timer();
+        h.engine.Timer1_Timer();
         QVERIFY(form.isVisible());
         QCOMPARE(form.pos(), QPoint(350, 350));
         QVERIFY(tclo->isActive());
@@ -254,7 +255,7 @@ private slots:
 
         QTest::mouseClick(command8, Qt::LeftButton);
         QVERIFY(child<QPushButton>(form, QStringLiteral("Command7"))->isHidden() && command8->isHidden());
-        QVERIFY(!child<QTimer>(form, QStringLiteral("Tclo"))->isActive());
+        QVERIFY(!child<QTimer>(h.engine, QStringLiteral("Tclo"))->isActive());
         QVERIFY(h.runner.started.isEmpty());
     }
 
@@ -270,7 +271,7 @@ private slots:
         QCOMPARE(h.runner.started, QStringList{"systemctl poweroff"});
         QVERIFY(command7->isHidden());
         QVERIFY(!command7->isEnabled() && !child<QPushButton>(form, QStringLiteral("Command8"))->isEnabled());
-        QVERIFY(!child<QTimer>(form, QStringLiteral("Tclo"))->isActive());
+        QVERIFY(!child<QTimer>(h.engine, QStringLiteral("Tclo"))->isActive());
     }
 
     void showActionBringsTheWindowBack()
@@ -281,7 +282,7 @@ private slots:
         form.hide();
 
         h.clock.advanceSeconds(60);
-        form.Timer1_Timer();
+        h.engine.Timer1_Timer();
         QVERIFY(form.isVisible());
         QCOMPARE(form.pos(), QPoint(350, 350));
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -311,6 +312,27 @@ private slots:
         // The window stays usable while the messages are up.
         clickRow(form, 1);
         QVERIFY(!h.engine.isRinging(1));
+    }
+
+    // A failed save at start-up and on the way out, and a failed autostart change, are told too.
+    void startAndExitFailuresAreTold()
+    {
+        Harness h;
+        h.store.failure = QStringLiteral("磁盘已满");
+        h.autostartWorks = false;
+        Form1& form = loadShown(h);
+        QTRY_COMPARE(visibleNotices().size(), 1);
+        NoticeWindow* notice = visibleNotices().first();
+        QTRY_COMPARE(notice->lines().size(), 1);
+        QVERIFY(notice->lines().first().contains(QStringLiteral("主窗口标识未能保存")));
+
+        child<QCheckBox>(form, QStringLiteral("Check2"))->setChecked(true);
+        form.close();
+        QCOMPARE(h.autostartCalls, QList<bool>{true});
+        QTRY_COMPARE(notice->lines().size(), 3);
+        QVERIFY(notice->lines().at(1).contains(QStringLiteral("开机启动设置未能保存")));
+        QVERIFY(notice->lines().at(1).contains(QStringLiteral("磁盘已满")));
+        QVERIFY(notice->lines().at(2).contains(QStringLiteral("未能开启开机启动")));
     }
 
     void exitActionEndsTheProgram()

@@ -59,7 +59,7 @@ void TestWeekSoak::aWeekOfDailyAlarms()
         for (int second = 0; second < 24 * 3600; second += 20) {
             h.clock.set(QDateTime(date, QTime(0, 0).addSecs(second)));
             const QStringList before = h.overlay.calls;
-            form.Timer1_Timer();
+            h.engine.Timer1_Timer();
             for (int slot = 0; slot < kSlotCount; ++slot) {
                 if (h.overlay.calls.mid(before.size()).contains(QStringLiteral("SetCap:") + slogan(slot)))
                     ++fired[slot];

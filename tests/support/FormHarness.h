@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/AlarmListView.h"
 #include "app/Form1.h"
 #include "engine/AlarmEngine.h"
 #include "engine/Clock.h"
 #include "overlay/CaptionQueue.h"
+#include "schedule/EditorController.h"
 #include "settings/MemorySettingsStore.h"
 #include "support/Fakes.h"
 
@@ -24,6 +26,7 @@ struct Harness
     int appearanceLoads = 0;
     int exits = 0;
     QList<bool> autostartCalls;
+    bool autostartWorks = true;
     std::unique_ptr<Form1> form;
 
     Form1& load()
@@ -36,7 +39,7 @@ struct Harness
                                [this] { ++exits; },
                                [this](bool on) {
                                    autostartCalls.append(on);
-                                   return true;
+                                   return autostartWorks;
                                }};
         form = std::make_unique<Form1>(services);
         form->Form_Load();

@@ -1,4 +1,4 @@
-#include "app/SoundFileChooser.h"
+#include "widgets/SoundFileChooser.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "schedule/ListRowDelegate.h"
+#include "widgets/ListRowDelegate.h"
 
 #include <QApplication>
 #include <QCache>

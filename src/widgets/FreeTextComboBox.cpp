@@ -1,4 +1,4 @@
-#include "schedule/FreeTextComboBox.h"
+#include "widgets/FreeTextComboBox.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
