@@ -275,8 +275,11 @@ void Form2::Timer3_Timer()
 void Form2::holdStill(bool held)
 {
     m_held = held;
-    if (QTimer* timer = timerOf(m_cycle.phase()))
-        held ? timer->stop() : timer->start();
+    QTimer* timer = timerOf(m_cycle.phase());
+    if (timer && held)
+        timer->stop();
+    else if (timer)
+        timer->start();
 }
 
 QTimer* Form2::timerOf(OverlayCycle::Phase phase) const
