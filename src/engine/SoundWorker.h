@@ -7,8 +7,9 @@ class SoundLoop;
 
 // Owns the sound on the sound thread, where a call that blocks (GStreamer holds a stop for about
 // a second when the source failed) holds up nobody. Commands arrive as queued calls. A file that
-// cannot be played is replaced by the fallback sound; a lost sound server is tried again until it
-// answers or the sound is stopped.
+// cannot be played is replaced by the fallback sound; a player that cannot start plays nothing at
+// all, and is told as such; a lost sound server is tried again until it answers or the sound is
+// stopped.
 class SoundWorker : public QObject
 {
     Q_OBJECT
