@@ -7,9 +7,9 @@
 #include "BenchReport.h"
 #include "SoundCard.h"
 #include "engine/AlarmSound.h"
-#include "engine/MediaSoundPlayer.h"
 #include "engine/RingingState.h"
 #include "engine/SoundWorker.h"
+#include "engine/ThreadedSoundPlayer.h"
 #include "overlay/CaptionQueue.h"
 #include "platform/PlatformSounds.h"
 #include "schedule/AlarmTable.h"
@@ -54,7 +54,7 @@ double runLoopFor(int ms)
 
 // One alarm in slot 0 with the given file: fire, ring, dismiss, settle. The longest stall of all
 // of it, including the calls themselves.
-double fireAndDismiss(MediaSoundPlayer& player, const QString& file)
+double fireAndDismiss(ThreadedSoundPlayer& player, const QString& file)
 {
     CaptionQueue queue;
     RingingState ringing;
@@ -78,7 +78,7 @@ double fireAndDismiss(MediaSoundPlayer& player, const QString& file)
 // own doing, so that wait is not counted.
 std::vector<double> returnTimes; // from the server's answer to the sound's, ms; -1: not within 5 s
 
-double loseAndRegainServer(MediaSoundPlayer& player, const QString& file, PrivateSoundServer& server)
+double loseAndRegainServer(ThreadedSoundPlayer& player, const QString& file, PrivateSoundServer& server)
 {
     player.close();
     player.setURL(file);
@@ -132,7 +132,7 @@ int main(int argc, char* argv[])
     }
     qputenv("PULSE_SERVER", server.address().toUtf8());
     qputenv("PULSE_RUNTIME_PATH", server.runtimePath().toUtf8());
-    MediaSoundPlayer player;
+    ThreadedSoundPlayer player(real, AlarmDefault::Music);
     const auto ring = [&player](const QString& file) {
         return [&player, file] { return fireAndDismiss(player, file); };
     };

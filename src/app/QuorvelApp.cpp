@@ -6,7 +6,9 @@
 #include "engine/AlarmEngine.h"
 #include "overlay/Form2.h"
 #include "platform/Autostart.h"
+#include "platform/PlatformSounds.h"
 #include "platform/RestingMemory.h"
+#include "schedule/AlarmTable.h"
 #include "settings/SettingsValues.h"
 
 #include <QCoreApplication>
@@ -15,7 +17,7 @@
 #include <QLocale>
 #include <QTimer>
 
-QuorvelApp::QuorvelApp()
+QuorvelApp::QuorvelApp() : m_sound(PlatformSounds::fallbackAlarmSound(), AlarmDefault::Music)
 {
     installQtTranslations();
     FontNames::installSubstitutes();

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "appearance/AppearanceModel.h"
-#include "engine/MediaSoundPlayer.h"
 #include "engine/ProcessCommandRunner.h"
 #include "engine/SystemClock.h"
+#include "engine/ThreadedSoundPlayer.h"
 #include "overlay/CaptionQueue.h"
 #include "settings/QSettingsStore.h"
 
@@ -43,7 +43,7 @@ private:
     QSettingsStore m_store;
     SystemClock m_clock;
     ProcessCommandRunner m_runner;
-    MediaSoundPlayer m_sound;
+    ThreadedSoundPlayer m_sound;
     CaptionQueue m_capList;
     AppearanceModel m_appearance;
     std::unique_ptr<Form3> m_form3;

@@ -2,45 +2,73 @@
 
 #include "settings/SettingsValues.h"
 
+#include <utility>
+
 namespace {
-const QString kSet = QStringLiteral("set");
-QString colourKey(int i)
+using namespace SettingsValues;
+
+template <int Appearance::*member, int minimum, int maximum> AppearanceField numberField(const QString& key)
 {
-    return QStringLiteral("c") + QString::number(i);
+    return {key,
+            [](Appearance& appearance, const QString& text) {
+                parseInt(text, minimum, maximum, &(appearance.*member));
+            },
+            [](const Appearance& appearance) { return QString::number(appearance.*member); }};
 }
-QString noColourKey(int i)
+
+template <int swatch> AppearanceField colourField()
 {
-    return QStringLiteral("v") + QString::number(i);
+    return {AppearanceKey::colour(swatch),
+            [](Appearance& appearance, const QString& text) {
+                int value = 0;
+                if (parseInt(text, 0, 0xFFFFFF, &value))
+                    appearance.colours[swatch] = quint32(value);
+            },
+            [](const Appearance& appearance) { return QString::number(appearance.colours[swatch]); }};
+}
+
+template <int swatch> AppearanceField noColourField()
+{
+    return {
+        AppearanceKey::noColour(swatch),
+        [](Appearance& appearance, const QString& text) { parseBool(text, &appearance.noColour[swatch]); },
+        [](const Appearance& appearance) { return boolText(appearance.noColour[swatch]); }};
+}
+
+template <int... swatches>
+std::array<AppearanceField, kAppearanceFieldCount> makeFields(std::integer_sequence<int, swatches...>)
+{
+    return {
+        colourField<swatches>()...,
+        numberField<&Appearance::opacity, 1, 255>(AppearanceKey::Opacity),
+        noColourField<swatches>()...,
+        AppearanceField{AppearanceKey::Font,
+                        [](Appearance& appearance, const QString& text) { appearance.fontName = text; },
+                        [](const Appearance& appearance) { return appearance.fontName; }},
+        numberField<&Appearance::shadowSize, -1, 9>(AppearanceKey::ShadowSize),
+    };
 }
 } // namespace
 
+const std::array<AppearanceField, kAppearanceFieldCount>& appearanceFields()
+{
+    static const auto fields = makeFields(std::make_integer_sequence<int, AppearanceKey::kSwatchCount>());
+    return fields;
+}
+
 Appearance Appearance::load(const SettingsStore& store)
 {
-    using namespace SettingsValues;
     Appearance appearance;
-    for (int i = 0; i < 4; ++i) {
-        appearance.colours[i] =
-            quint32(readInt(store, kSet, colourKey(i), int(appearance.colours[i]), 0, 0xFFFFFF));
-        appearance.noColour[i] = readBool(store, kSet, noColourKey(i), false);
-    }
-    appearance.opacity = readInt(store, kSet, QStringLiteral("tr"), 255, 1, 255);
-    appearance.fontName = readText(store, kSet, QStringLiteral("font"), appearance.fontName);
-    appearance.shadowSize = readInt(store, kSet, QStringLiteral("sh"), 3, -1, 9);
+    const Appearance defaults;
+    for (const AppearanceField& field : appearanceFields())
+        field.read(appearance, readText(store, AppearanceKey::Section, field.key, field.write(defaults)));
     return appearance;
 }
 
 SaveOutcome Appearance::save(SettingsStore& store) const
 {
     QList<SettingsWrite> writes;
-    const auto add = [&writes](const QString& key, const QString& value) {
-        writes.append({kSet, key, value});
-    };
-    for (int i = 0; i < 4; ++i)
-        add(colourKey(i), QString::number(colours[i]));
-    add(QStringLiteral("tr"), QString::number(opacity));
-    for (int i = 0; i < 4; ++i)
-        add(noColourKey(i), SettingsValues::boolText(noColour[i]));
-    add(QStringLiteral("font"), fontName);
-    add(QStringLiteral("sh"), QString::number(shadowSize));
-    return SettingsValues::saveAll(store, writes);
+    for (const AppearanceField& field : appearanceFields())
+        writes.append({AppearanceKey::Section, field.key, field.write(*this)});
+    return saveAll(store, writes);
 }

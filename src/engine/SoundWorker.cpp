@@ -1,15 +1,21 @@
 #include "engine/SoundWorker.h"
 
-#include "engine/MediaSoundPlayer.h"
 #include "platform/SoundLoop.h"
-#include "schedule/AlarmTable.h"
 
 #include <QFileInfo>
 
-SoundWorker::SoundWorker(const QString& fallbackFile, const QString& output, QObject* parent)
-    : QObject(parent), m_fallbackFile(fallbackFile), m_loop(new SoundLoop(this)), m_retry(this)
+namespace {
+QString withDetail(const QString& text, const QString& detail)
 {
-    m_loop->setOutput(output);
+    return detail.isEmpty() ? text : QStringLiteral("%1（%2）").arg(text, detail);
+}
+} // namespace
+
+SoundWorker::SoundWorker(const QString& fallbackFile, const QString& quietDefault, SoundLoop* loop,
+                         QObject* parent)
+    : QObject(parent), m_fallbackFile(fallbackFile), m_quietDefault(quietDefault), m_loop(loop), m_retry(this)
+{
+    m_loop->setParent(this);
     m_retry.setSingleShot(true);
     m_retry.setInterval(RetryMs);
     connect(&m_retry, &QTimer::timeout, this, [this] {
@@ -19,6 +25,8 @@ SoundWorker::SoundWorker(const QString& fallbackFile, const QString& output, QOb
     connect(m_loop, &SoundLoop::playing, this, &SoundWorker::onPlaying);
     connect(m_loop, &SoundLoop::finished, this, &SoundWorker::onFinished);
     connect(m_loop, &SoundLoop::fileFailed, this, &SoundWorker::onFileFailed);
+    connect(m_loop, &SoundLoop::decoderMissing, this, &SoundWorker::onDecoderMissing);
+    connect(m_loop, &SoundLoop::startFailed, this, &SoundWorker::onStartFailed);
     connect(m_loop, &SoundLoop::outputFailed, this, &SoundWorker::onOutputFailed);
 }
 
@@ -31,7 +39,7 @@ void SoundWorker::play(const QString& fileName)
 {
     release();
     m_chosen = fileName;
-    m_isDefault = fileName == AlarmDefault::Music;
+    m_isDefault = fileName == m_quietDefault;
     m_reason.clear();
     // No file at all is a silent alarm by choice, not a failure.
     if (fileName.isEmpty())
@@ -59,7 +67,7 @@ void SoundWorker::stop()
 void SoundWorker::start(const QString& file, Stage stage)
 {
     m_stage = stage;
-    m_loop->start(MediaSoundPlayer::sourceFor(file), Plays);
+    m_loop->start(SoundLoop::sourceFor(file), Plays);
 }
 
 void SoundWorker::release()
@@ -82,18 +90,27 @@ void SoundWorker::useFallback(const QString& reason)
 {
     release();
     // The default names no file the user chose: the desktop's sound is what it means.
-    const QString told = m_isDefault ? QString() : reason;
+    m_reason = m_isDefault ? QString() : reason;
     const FileProblem fallbackProblem = fileProblem(m_fallbackFile);
-    if (fallbackProblem != FileProblem::None) {
-        const QString what =
-            fallbackProblem == FileProblem::Missing ? QStringLiteral("找不到") : QStringLiteral("无法读取");
-        const QString lead = told.isEmpty() ? QString() : told + QStringLiteral("。");
-        emit cannotPlay(m_chosen, QStringLiteral("%1系统闹钟声“%2”%3%4，闹钟没有声音。")
-                                      .arg(lead, m_fallbackFile, lead.isEmpty() ? "" : "也", what));
-        return;
-    }
-    m_reason = told;
-    start(m_fallbackFile, Stage::Fallback);
+    if (fallbackProblem == FileProblem::None)
+        start(m_fallbackFile, Stage::Fallback);
+    else
+        tellSilent(fallbackFailure(fallbackProblem == FileProblem::Missing ? QStringLiteral("找不到")
+                                                                           : QStringLiteral("无法读取")));
+}
+
+QString SoundWorker::fallbackFailure(const QString& problem) const
+{
+    return QStringLiteral("系统闹钟声“%1”%2%3")
+        .arg(m_fallbackFile, m_reason.isEmpty() ? QString() : QStringLiteral("也"), problem);
+}
+
+void SoundWorker::tellSilent(const QString& why)
+{
+    const QString lead = m_reason.isEmpty() ? QString() : m_reason + QStringLiteral("。");
+    release();
+    m_reason.clear();
+    emit cannotPlay(m_chosen, QStringLiteral("%1%2，闹钟没有声音。").arg(lead, why));
 }
 
 void SoundWorker::onPlaying()
@@ -116,17 +133,31 @@ void SoundWorker::onFinished()
     setHeard(false);
 }
 
-void SoundWorker::onFileFailed()
+void SoundWorker::onFileFailed(const QString& detail)
 {
-    if (m_stage == Stage::Chosen) {
-        useFallback(QStringLiteral("无法播放声音文件“%1”").arg(m_chosen));
-    } else if (m_stage == Stage::Fallback) {
-        release();
-        const QString lead = m_reason.isEmpty() ? QString() : m_reason + QStringLiteral("。");
-        emit cannotPlay(m_chosen, QStringLiteral("%1系统闹钟声“%2”%3无法播放，闹钟没有声音。")
-                                      .arg(lead, m_fallbackFile, lead.isEmpty() ? "" : "也"));
-        m_reason.clear();
-    }
+    onLoopFailed(withDetail(QStringLiteral("无法播放声音文件“%1”").arg(m_chosen), detail),
+                 withDetail(QStringLiteral("无法播放"), detail));
+}
+
+void SoundWorker::onDecoderMissing(const QString& detail)
+{
+    onLoopFailed(withDetail(QStringLiteral("缺少播放声音文件“%1”所需的解码器").arg(m_chosen), detail),
+                 withDetail(QStringLiteral("缺少所需的解码器"), detail));
+}
+
+void SoundWorker::onLoopFailed(const QString& chosenProblem, const QString& fallbackProblem)
+{
+    if (m_stage == Stage::Chosen)
+        useFallback(chosenProblem);
+    else if (m_stage == Stage::Fallback)
+        tellSilent(fallbackFailure(fallbackProblem));
+}
+
+void SoundWorker::onStartFailed(const QString& detail)
+{
+    // The fallback would fail the same way: no file is to blame.
+    if (m_stage != Stage::Silent)
+        tellSilent(withDetail(QStringLiteral("声音播放器无法启动"), detail));
 }
 
 void SoundWorker::onOutputFailed(const QString& detail)
@@ -145,7 +176,7 @@ void SoundWorker::onOutputFailed(const QString& detail)
 
 SoundWorker::FileProblem SoundWorker::fileProblem(const QString& fileName)
 {
-    const QUrl source = MediaSoundPlayer::sourceFor(fileName);
+    const QUrl source = SoundLoop::sourceFor(fileName);
     if (!source.isLocalFile())
         return FileProblem::None; // streams are the player's business
     const QFileInfo file(source.toLocalFile());

@@ -7,14 +7,17 @@ class SoundLoop;
 
 // Owns the sound on the sound thread, where a call that blocks (GStreamer holds a stop for about
 // a second when the source failed) holds up nobody. Commands arrive as queued calls. A file that
-// cannot be played is replaced by the fallback sound; a lost sound server is tried again until it
-// answers or the sound is stopped.
+// cannot be played is replaced by the fallback sound; a player that cannot start plays nothing at
+// all, and is told as such; a lost sound server is tried again until it answers or the sound is
+// stopped.
 class SoundWorker : public QObject
 {
     Q_OBJECT
 public:
-    // `output`: where the sound goes, as SoundLoop::setOutput takes it.
-    SoundWorker(const QString& fallbackFile, const QString& output, QObject* parent = nullptr);
+    // `quietDefault`: the file a slot names when the user chose none; it stands for the desktop's
+    // alarm sound, so its absence is no news. The worker takes `loop` as its child.
+    SoundWorker(const QString& fallbackFile, const QString& quietDefault, SoundLoop* loop,
+                QObject* parent = nullptr);
     ~SoundWorker() override;
 
     static constexpr int Plays = 255;
@@ -45,7 +48,14 @@ private:
     void useFallback(const QString& reason);
     void onPlaying();
     void onFinished();
-    void onFileFailed();
+    void onFileFailed(const QString& detail);
+    void onDecoderMissing(const QString& detail);
+    void onStartFailed(const QString& detail);
+    // The chosen file failed: the fallback takes over. The fallback failed too: silence, told.
+    void onLoopFailed(const QString& chosenProblem, const QString& fallbackProblem);
+    QString fallbackFailure(const QString& problem) const;
+    // Stops and tells that nothing sounds, after the chosen file's problem when there was one.
+    void tellSilent(const QString& why);
     void onOutputFailed(const QString& detail);
     void setHeard(bool heard);
     enum class FileProblem
@@ -58,8 +68,8 @@ private:
     static FileProblem fileProblem(const QString& fileName);
 
     const QString m_fallbackFile;
+    const QString m_quietDefault;
     QString m_chosen;
-    // The slots' default sound: it stands for "the desktop's alarm sound", so its absence is no news.
     bool m_isDefault = false;
     // Why the chosen file failed, until the fallback is heard or fails too.
     QString m_reason;

@@ -117,7 +117,7 @@ void Form2::Form_Load()
     Picture2[0]->move(0, 0);
     Picture2[1]->move(0, 0);
     SetTr();
-    applyCycle();
+    placeWindow();
     show();
     raise();
 }
@@ -132,7 +132,7 @@ void Form2::followScreens()
             layer->move((m_strip.width() - m_capWidth) / 2, 0);
         m_shapePanelWidth = -1;
     }
-    applyCycle();
+    placeWindow();
 }
 
 void Form2::placeStrip()
@@ -196,13 +196,12 @@ void Form2::showOverlay()
 
 bool Form2::cycleRunning() const
 {
-    return Timer1->isActive() || Timer2->isActive() || Timer3->isActive();
+    return m_cycle.running();
 }
 
 void Form2::startSlideIn()
 {
     m_cycle.startSlideIn();
-    applyCycle();
 }
 
 void Form2::onAppearanceChanged()
@@ -258,19 +257,57 @@ QImage Form2::layerImage(int look) const
 void Form2::Timer1_Timer()
 {
     m_cycle.Timer1_Timer();
-    applyCycle();
+    placeWindow();
 }
 
 void Form2::Timer2_Timer()
 {
     m_cycle.Timer2_Timer();
-    applyCycle();
+    placeWindow();
 }
 
 void Form2::Timer3_Timer()
 {
     m_cycle.Timer3_Timer();
-    applyCycle();
+    placeWindow();
+}
+
+void Form2::holdStill(bool held)
+{
+    m_held = held;
+    QTimer* timer = timerOf(m_cycle.phase());
+    if (timer && held)
+        timer->stop();
+    else if (timer)
+        timer->start();
+}
+
+QTimer* Form2::timerOf(OverlayCycle::Phase phase) const
+{
+    switch (phase) {
+    case OverlayCycle::Phase::SlidingIn:
+        return Timer1;
+    case OverlayCycle::Phase::Blinking:
+        return Timer2;
+    case OverlayCycle::Phase::SlidingOut:
+        return Timer3;
+    case OverlayCycle::Phase::Idle:
+        break;
+    }
+    return nullptr;
+}
+
+void Form2::phaseChanged(OverlayCycle::Phase from, OverlayCycle::Phase to)
+{
+    if (QTimer* timer = timerOf(from))
+        timer->stop();
+    if (QTimer* timer = timerOf(to); timer && !m_held)
+        timer->start();
+    m_window->setSliding(to == OverlayCycle::Phase::SlidingIn || to == OverlayCycle::Phase::SlidingOut);
+    // The stacking matters only while the letters show; a cycle starts on top.
+    m_window->watchStacking(to != OverlayCycle::Phase::Idle);
+    if (from == OverlayCycle::Phase::Idle)
+        PosTop();
 }
 
 int Form2::screenWidth() const
@@ -296,31 +333,10 @@ void Form2::onLayerPressed(Qt::MouseButton button)
         emit mainWindowRequested();
 }
 
-void Form2::applyCycle()
-{
-    const std::array<QTimer*, 3> timers{Timer1, Timer2, Timer3};
-    for (int n = 1; n <= 3; ++n) {
-        QTimer* timer = timers[std::size_t(n - 1)];
-        if (m_cycle.timerActive(n) && !timer->isActive())
-            timer->start();
-        else if (!m_cycle.timerActive(n) && timer->isActive())
-            timer->stop();
-    }
-    if (m_cycle.panelWidth() != m_shapePanelWidth)
-        clipShapesToPanel();
-    const OverlayCycle::Phase now = m_cycle.phase();
-    m_window->setSliding(now == OverlayCycle::Phase::SlidingIn || now == OverlayCycle::Phase::SlidingOut);
-    placeWindow();
-    // The stacking matters only while the letters show; a cycle starts on top.
-    const bool starts = m_cycle.running() && !m_watching;
-    m_watching = m_cycle.running();
-    m_window->watchStacking(m_watching);
-    if (starts)
-        PosTop();
-}
-
 void Form2::placeWindow()
 {
+    if (m_cycle.panelWidth() != m_shapePanelWidth)
+        clipShapesToPanel();
     const QRect target = m_box.translated(m_strip.x() + m_cycle.panelLeft(), m_strip.y());
     if (target != m_placed)
         m_window->place(target);

@@ -48,6 +48,9 @@ public:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
+    // Holds the strip still in its phase: the phase's timer stops ticking until released. For
+    // pictures of the letters; the handlers above still step the cycle by hand.
+    void holdStill(bool held);
 
     qint16 BlinkCount() const { return m_cycle.BlinkCount(); }
     qint16 CapWidth() const { return m_capWidth; }
@@ -74,6 +77,9 @@ protected:
 private:
     int screenWidth() const override;
     bool captionStep() override;
+    // Runs the one timer of the new phase, and watches the stacking while a cycle runs.
+    void phaseChanged(OverlayCycle::Phase from, OverlayCycle::Phase to) override;
+    QTimer* timerOf(OverlayCycle::Phase phase) const;
 
     void buildChildren();
     // Follows the primary screen: the strip's band and the part of it the letters may show in.
@@ -81,8 +87,6 @@ private:
     void followScreens();
     void onLayerPressed(Qt::MouseButton button);
     void onAppearanceChanged();
-    // Mirrors the cycle into the timers, the panel, the P2 layer and the window shape.
-    void applyCycle();
     // Puts the window on the letters' box at the panel's place, in the visible look's shape.
     void placeWindow();
     void onCovered();
@@ -103,6 +107,7 @@ private:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* Timer3 = nullptr;
+    bool m_held = false;
 
     QFont m_font;
     qint16 m_capWidth = 0;
@@ -125,7 +130,6 @@ private:
     QRegion m_shownDevicePixels;
     bool m_shapeSent = false;
     bool m_shapeStale = true;
-    bool m_watching = false;
     // Where the window was last put, in logical pixels.
     QRect m_placed;
     UnmanagedWindow* m_window = nullptr;

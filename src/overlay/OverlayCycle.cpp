@@ -8,11 +8,17 @@ void OverlayCycle::load(int screenWidth)
     m_panelLeft = screenWidth;
 }
 
+void OverlayCycle::startSlideIn()
+{
+    if (m_phase == Phase::Idle)
+        enter(Phase::SlidingIn);
+}
+
 void OverlayCycle::Timer1_Timer()
 {
     if (m_panelLeft <= 0) {
         m_panelLeft = 0;
-        switchTimer(1, 2);
+        enter(Phase::Blinking);
     }
     // Also on the tick that ends the slide-in, so the panel rests at -5.
     m_panelLeft -= kSlideInStep;
@@ -25,9 +31,9 @@ void OverlayCycle::Timer2_Timer()
         ++m_blinkCount;
         return;
     }
-    switchTimer(2, 3);
     m_p2Visible = false;
     m_blinkCount = 0;
+    enter(Phase::SlidingOut);
 }
 
 void OverlayCycle::Timer3_Timer()
@@ -35,28 +41,19 @@ void OverlayCycle::Timer3_Timer()
     if (m_panelLeft <= -m_panelWidth) {
         m_panelWidth = m_host.screenWidth();
         m_panelLeft = m_panelWidth;
-        switchTimer(3, 1);
         m_host.PosTop();
-        if (!m_host.captionStep())
-            m_timers[0] = false;
+        // With nothing queued the restarted slide-in stops at once: the strip falls idle.
+        enter(m_host.captionStep() ? Phase::SlidingIn : Phase::Idle);
     }
     // Also on the restart tick, so the next slide-in starts at width - 8.
     m_panelLeft -= kSlideOutStep;
 }
 
-OverlayCycle::Phase OverlayCycle::phase() const
+void OverlayCycle::enter(Phase phase)
 {
-    if (m_timers[0])
-        return Phase::SlidingIn;
-    if (m_timers[1])
-        return Phase::Blinking;
-    if (m_timers[2])
-        return Phase::SlidingOut;
-    return Phase::Idle;
-}
-
-void OverlayCycle::switchTimer(int from, int to)
-{
-    m_timers[std::size_t(from - 1)] = false;
-    m_timers[std::size_t(to - 1)] = true;
+    const Phase from = m_phase;
+    if (phase == from)
+        return;
+    m_phase = phase;
+    m_host.phaseChanged(from, phase);
 }

@@ -1,16 +1,23 @@
 #pragma once
 
 #include <QtGlobal>
-#include <array>
 
 // The strip's animation: the panel slides in from the right edge (Timer1), its letters blink
 // between the two looks (Timer2), it slides out to the left (Timer3) and the cycle starts again
-// with the next queued text. At most one of the three timers runs at a time. The machine only
-// keeps the state; the window mirrors it into real timers and widgets after every call.
+// with the next queued text. The phase lives here alone: the window is told of each change and
+// runs the one timer that drives the new phase.
 class OverlayCycle
 {
 public:
-    // What the cycle needs from the window at the restart after a slide-out.
+    enum class Phase
+    {
+        Idle,
+        SlidingIn,
+        Blinking,
+        SlidingOut
+    };
+
+    // What the cycle needs from the window.
     class Host
     {
     public:
@@ -19,14 +26,8 @@ public:
         virtual void PosTop() = 0;
         // Picks and renders the next queued text; false when nothing is queued.
         virtual bool captionStep() = 0;
-    };
-
-    enum class Phase
-    {
-        Idle,
-        SlidingIn,
-        Blinking,
-        SlidingOut
+        // Called once for every change of phase, within the call that makes it.
+        virtual void phaseChanged(Phase from, Phase to) = 0;
     };
 
     static constexpr int kSlideInStep = 5;
@@ -38,16 +39,15 @@ public:
 
     // Places the panel just past the right edge, as wide as the screen.
     void load(int screenWidth);
-    void startSlideIn() { m_timers[0] = true; }
+    // Starts a cycle; a cycle already running goes on as it is.
+    void startSlideIn();
 
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
 
-    // n is 1, 2 or 3 for Timer1, Timer2, Timer3.
-    bool timerActive(int n) const { return m_timers[std::size_t(n - 1)]; }
-    bool running() const { return m_timers[0] || m_timers[1] || m_timers[2]; }
-    Phase phase() const;
+    Phase phase() const { return m_phase; }
+    bool running() const { return m_phase != Phase::Idle; }
 
     int panelLeft() const { return m_panelLeft; }
     int panelWidth() const { return m_panelWidth; }
@@ -55,10 +55,10 @@ public:
     qint16 BlinkCount() const { return m_blinkCount; }
 
 private:
-    void switchTimer(int from, int to);
+    void enter(Phase phase);
 
     Host& m_host;
-    std::array<bool, 3> m_timers{false, false, false};
+    Phase m_phase = Phase::Idle;
     int m_panelLeft = 0;
     int m_panelWidth = 0;
     bool m_p2Visible = false;

@@ -29,13 +29,23 @@ bool gstreamerReady(QString* why)
     return failure.isEmpty();
 }
 
-QString messageText(GstMessage* message)
+struct ErrorMessage
+{
+    QString text;
+    // No element can decode the stream: playbin's own error, or a decoder that was wanted.
+    bool decoderMissing = false;
+};
+
+ErrorMessage parseError(GstMessage* message)
 {
     GError* error = nullptr;
     gst_message_parse_error(message, &error, nullptr);
-    const QString text = QString::fromUtf8(error ? error->message : "");
+    ErrorMessage parsed;
+    parsed.text = QString::fromUtf8(error ? error->message : "");
+    parsed.decoderMissing = g_error_matches(error, GST_CORE_ERROR, GST_CORE_ERROR_MISSING_PLUGIN) ||
+                            g_error_matches(error, GST_STREAM_ERROR, GST_STREAM_ERROR_CODEC_NOT_FOUND);
     g_clear_error(&error);
-    return text;
+    return parsed;
 }
 
 } // namespace
@@ -72,7 +82,7 @@ void SoundLoop::Private::run()
 {
     QString why;
     if (!gstreamerReady(&why)) {
-        emit q->fileFailed(why);
+        emit q->startFailed(why);
         return;
     }
     pipeline = gst_element_factory_make("playbin", nullptr);
@@ -89,7 +99,7 @@ void SoundLoop::Private::run()
         if (pipeline)
             gst_object_unref(pipeline);
         pipeline = sink = nullptr;
-        emit q->fileFailed(QStringLiteral("GStreamer playbin"));
+        emit q->startFailed(QStringLiteral("GStreamer playbin"));
         return;
     }
     g_object_set(pipeline, "uri", uri.constData(), "audio-sink", sink, "flags", kAudioOnly, nullptr);
@@ -136,12 +146,14 @@ void SoundLoop::Private::handle(quint64 from, GstMessage* message)
         GstObject* source = GST_MESSAGE_SRC(message);
         const bool output =
             source == GST_OBJECT(sink) || gst_object_has_as_ancestor(source, GST_OBJECT(sink));
-        const QString text = messageText(message);
+        const ErrorMessage error = parseError(message);
         teardown();
         if (output)
-            emit q->outputFailed(text);
+            emit q->outputFailed(error.text);
+        else if (error.decoderMissing)
+            emit q->decoderMissing(error.text);
         else
-            emit q->fileFailed(text);
+            emit q->fileFailed(error.text);
         break;
     }
     default:

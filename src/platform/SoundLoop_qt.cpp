@@ -51,6 +51,11 @@ void SoundLoop::resume()
     d->output = new QAudioOutput(this);
     d->player = new QMediaPlayer(this);
     d->player->setAudioOutput(d->output);
+    if (!d->player->isAvailable()) {
+        d->release();
+        emit startFailed(QStringLiteral("Qt Multimedia"));
+        return;
+    }
     QMediaPlayer* player = d->player;
     connect(player, &QMediaPlayer::mediaStatusChanged, this,
             [this, player](QMediaPlayer::MediaStatus status) {

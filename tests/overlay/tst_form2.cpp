@@ -59,6 +59,7 @@ private slots:
     void emptiedQueueEndsTheCycleAndIdles();
     void changedAppearanceRendersOnceAtTheNextCycle();
     void newAlarmDuringACycleLeavesTheTimersAlone();
+    void aHeldStripKeepsItsPhase();
     void pressesOnLettersAskForTheOtherWindows();
     void realTimersRunTheCycle();
 
@@ -335,6 +336,24 @@ void Form2Test::newAlarmDuringACycleLeavesTheTimersAlone()
     QCOMPARE(caption(), QStringLiteral("B"));
     QCOMPARE(m_form->layerImage(0), letters);
     QCOMPARE(m_queue.texts(), (QStringList{"A", "B"}));
+}
+
+void Form2Test::aHeldStripKeepsItsPhase()
+{
+    fire(QStringLiteral("A"));
+    m_form->holdStill(true);
+    QVERIFY(!timer(1)->isActive());
+    while (m_form->phase() == Phase::SlidingIn)
+        m_form->Timer1_Timer();
+    // Stepped by hand through a change of phase, the strip still runs its cycle, no timer ticks.
+    QCOMPARE(m_form->phase(), Phase::Blinking);
+    QVERIFY(m_form->cycleRunning());
+    QVERIFY(!timer(1)->isActive() && !timer(2)->isActive() && !timer(3)->isActive());
+    fire(QStringLiteral("B"), 1);
+    QCOMPARE(m_form->phase(), Phase::Blinking);
+
+    m_form->holdStill(false);
+    QVERIFY(!timer(1)->isActive() && timer(2)->isActive() && !timer(3)->isActive());
 }
 
 void Form2Test::pressesOnLettersAskForTheOtherWindows()

@@ -5,23 +5,22 @@
 #include <QSet>
 #include <QThread>
 
-class QUrl;
 class SoundWorker;
 
-// The alarm's sound. The player lives on a thread of its own, so starting, replacing and closing a
-// sound never holds up the event loop, whatever the file. That thread and the player start with
-// the first sound, since the media framework holds much of the program's memory and many runs
-// never ring. A file that cannot be played is replaced by the fallback sound, and the user is
-// told once per file; a lost sound server is told once and tried again until it is back.
-class MediaSoundPlayer : public SoundPlayer
+// The alarm's sound, handed to a thread of its own, so starting, replacing and closing a sound
+// never holds up the event loop, whatever the file. The thread and its player start with the
+// first sound, since the media framework holds much of the program's memory and many runs never
+// ring. A file that cannot be played is replaced by the fallback sound, and the user is told once
+// per file; a lost sound server is told once and tried again until it is back.
+class ThreadedSoundPlayer : public SoundPlayer
 {
     Q_OBJECT
 public:
+    // `quietDefault`: the slots' default file, which means the desktop's alarm sound (SoundWorker).
     // `output`: where the sound goes (SoundLoop::setOutput); "" is the sound server.
-    explicit MediaSoundPlayer(const QString& fallbackFile, QObject* parent = nullptr,
-                              const QString& output = QString());
-    MediaSoundPlayer();
-    ~MediaSoundPlayer() override;
+    ThreadedSoundPlayer(const QString& fallbackFile, const QString& quietDefault, QObject* parent = nullptr,
+                        const QString& output = QString());
+    ~ThreadedSoundPlayer() override;
 
     // The chosen file, exactly as set: the fallback never shows here.
     QString URL() const override { return m_url; }
@@ -31,9 +30,6 @@ public:
     // The file last reported as heard: the chosen one, the fallback, or "" when silent.
     QString soundingFile() const { return m_sounding; }
     bool started() const { return m_thread.isRunning(); }
-
-    // A local path becomes a file URL; text with a scheme of two or more letters is taken as a URL.
-    static QUrl sourceFor(const QString& fileName);
 
 signals:
     void soundingChanged(const QString& file);
@@ -48,6 +44,7 @@ private:
     void onSounding(const QString& file);
 
     const QString m_fallbackFile;
+    const QString m_quietDefault;
     const QString m_output;
     QString m_url;
     QString m_sounding;
