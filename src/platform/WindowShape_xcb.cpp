@@ -16,7 +16,7 @@ xcb_connection_t* x11Connection()
 }
 } // namespace
 
-void setWindowShape(QWidget* window, const QRegion& devicePixels)
+void setWindowShape(QWidget* window, const QRegion& devicePixels, bool outline)
 {
     xcb_connection_t* connection = x11Connection();
     if (!connection) {
@@ -31,8 +31,14 @@ void setWindowShape(QWidget* window, const QRegion& devicePixels)
     QVarLengthArray<xcb_rectangle_t, 256> rects;
     for (const QRect& rect : devicePixels)
         rects.append({int16_t(rect.x()), int16_t(rect.y()), uint16_t(rect.width()), uint16_t(rect.height())});
-    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_YX_BANDED,
-                         xcb_window_t(window->winId()), 0, 0, uint32_t(rects.size()), rects.constData());
+    const auto native = xcb_window_t(window->winId());
+    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_YX_BANDED,
+                         native, 0, 0, uint32_t(rects.size()), rects.constData());
+    if (outline)
+        xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_YX_BANDED,
+                             native, 0, 0, uint32_t(rects.size()), rects.constData());
+    else
+        xcb_shape_mask(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, native, 0, 0, XCB_NONE);
     xcb_flush(connection);
 }
 
