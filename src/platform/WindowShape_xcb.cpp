@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QVarLengthArray>
 #include <QWidget>
+#include <QWindow>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
@@ -31,6 +32,8 @@ void setWindowShape(QWidget* window, const QRegion& devicePixels, bool outline)
     QVarLengthArray<xcb_rectangle_t, 256> rects;
     for (const QRect& rect : devicePixels)
         rects.append({int16_t(rect.x()), int16_t(rect.y()), uint16_t(rect.width()), uint16_t(rect.height())});
+    // A window without an alpha channel shows its transparent pixels as black.
+    outline = outline || !window->windowHandle()->format().hasAlpha();
     const auto native = xcb_window_t(window->winId());
     xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_YX_BANDED,
                          native, 0, 0, uint32_t(rects.size()), rects.constData());
