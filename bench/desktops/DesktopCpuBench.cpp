@@ -3,7 +3,7 @@
 // outside a desktop of its own, it runs itself once in each desktop through scripts/with-desktop.
 // QUORVEL_BENCH_DESKTOPS="openbox picom" picks the desktops; all of them by default. The cycles run
 // twice: over the bare desktop, and over an application window under the band that counts the
-// repaints the strip costs it.
+// repaints the strip costs it. QUORVEL_BENCH_CYCLES sets how many cycles each median takes (2).
 #include "BenchReport.h"
 #include "WindowBelow.h"
 #include "appearance/AppearanceModel.h"
@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int kCycles = 2;
+constexpr int kDefaultCycles = 2;
 constexpr char kInner[] = "QUORVEL_BENCH_INNER";
 
 struct Process
@@ -157,6 +157,9 @@ int measureInThisDesktop(int argc, char* argv[])
     const qint64 self = QCoreApplication::applicationPid();
     const QList<qint64> server = {qEnvironmentVariableIntValue("QUORVEL_X_SERVER_PID")};
     const QList<qint64> desktopRoots = pidsFromEnvironment("QUORVEL_DESKTOP_PIDS");
+    const int cycles = qEnvironmentVariableIsSet("QUORVEL_BENCH_CYCLES")
+                           ? qMax(1, qEnvironmentVariableIntValue("QUORVEL_BENCH_CYCLES"))
+                           : kDefaultCycles;
 
     CaptionQueue queue;
     const AppearanceModel appearance;
@@ -169,7 +172,7 @@ int measureInThisDesktop(int argc, char* argv[])
         return (desktop + QLatin1String(": ") + what).toUtf8();
     };
     std::vector<double> program, xServer, desktopShare, together;
-    for (int cycle = 0; cycle < kCycles; ++cycle) {
+    for (int cycle = 0; cycle < cycles; ++cycle) {
         const Cycle c = measureCycle(strip, queue, text);
         const QList<qint64> shell = withDescendants(c.after, desktopRoots, server + QList<qint64>{self});
         const double share[3] = {c.programMs, c.cpuMs(withDescendants(c.after, server, {self})),
@@ -199,7 +202,7 @@ int measureInThisDesktop(int argc, char* argv[])
     }
     settle(500);
     std::vector<double> exposures, belowShare, xServerOverIt;
-    for (int cycle = 0; cycle < kCycles; ++cycle) {
+    for (int cycle = 0; cycle < cycles; ++cycle) {
         const WindowBelow::Counts first = below.counts();
         const Cycle c = measureCycle(strip, queue, text);
         const WindowBelow::Counts last = below.counts();

@@ -67,6 +67,10 @@ Form2::Form2(CaptionQueue& CapList, const AppearanceModel& appearance, QWidget* 
     m_font = CaptionPainter::overlayFont(m_appearance.value().fontName);
     m_window = new UnmanagedWindow(this);
     connect(m_window, &UnmanagedWindow::covered, this, &Form2::onCovered);
+    connect(m_window, &UnmanagedWindow::compositingChanged, this, [this] {
+        m_shapeSent = false;
+        applyShape();
+    });
     buildChildren();
     connect(&m_appearance, &AppearanceModel::changed, this, &Form2::onAppearanceChanged);
     ScreenLayout::onChange(this, [this] { followScreens(); });
@@ -375,7 +379,8 @@ void Form2::applyShape()
     // the shape stays the same while the window moves.
     const QPoint at = m_box.topLeft() + QPoint(m_strip.x() + m_cycle.panelLeft(), m_strip.y());
     const QRect showArea = scaled(m_showArea.translated(-at), m_ratio);
-    if (!showArea.contains(letters.boundingRect()))
+    const bool cut = !showArea.contains(letters.boundingRect());
+    if (cut)
         letters &= showArea;
     m_shapeStale = false;
     if (m_shapeSent && letters == m_shownDevicePixels)
@@ -383,5 +388,7 @@ void Form2::applyShape()
     m_shownDevicePixels = letters;
     m_shape = toLogicalPixels(letters, m_ratio);
     m_shapeSent = true;
-    setWindowShape(this, letters);
+    // A compositor shows the transparent pixels as such; only letters cut off at a neighbouring
+    // screen need the outline then.
+    setWindowShape(this, letters, cut || !m_window->composited());
 }

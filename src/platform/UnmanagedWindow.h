@@ -6,9 +6,10 @@
 class QWidget;
 
 // A top-level window that the window manager leaves alone, as the window system sees it: how it
-// is moved while it slides, and whether another window went above it. On X11 a move is one
-// request that nothing answers, and the stacking is read only when the window manager says it
-// changed; elsewhere the window is placed as Qt places it and nothing is reported.
+// is moved while it slides, whether another window went above it, and whether a compositing
+// manager draws it. On X11 a move is one request that nothing answers, and the stacking is read
+// only when the window manager says it changed; elsewhere the window is placed as Qt places it
+// and nothing is reported.
 class UnmanagedWindow : public QObject
 {
     Q_OBJECT
@@ -25,9 +26,13 @@ public:
     // While on, covered() follows every change of the window manager's stacking that leaves a
     // window above this one.
     void watchStacking(bool on);
+    // True while a compositing manager draws the screen, so that the window's own transparent
+    // pixels are see-through; compositingChanged() follows it starting and stopping.
+    bool composited() const;
 
 signals:
     void covered();
+    void compositingChanged();
 
 private:
     class Native;

@@ -17,3 +17,8 @@ void UnmanagedWindow::place(const QRect& geometry)
 }
 
 void UnmanagedWindow::watchStacking(bool) {}
+
+bool UnmanagedWindow::composited() const
+{
+    return false;
+}

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdlib>
 #include <xcb/xcb.h>
+#include <xcb/xfixes.h>
 
 namespace {
 constexpr uint8_t kSentEvent = 0x80;
@@ -68,6 +69,7 @@ public:
             xcb_change_window_attributes(connection, m_root, XCB_CW_EVENT_MASK, &mask);
         }
 
+        watchCompositor(number);
         xcb_flush(connection);
         qApp->installNativeEventFilter(this);
     }
@@ -118,12 +120,20 @@ public:
 
     void watchStacking(bool on) { m_stacking = on; }
 
+    bool composited() const { return m_composited; }
+
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
     {
         if (type != "xcb_generic_event_t")
             return false;
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & ~kSentEvent) == XCB_PROPERTY_NOTIFY) {
+        const uint8_t kind = event->response_type & ~kSentEvent;
+        if (m_selectionNotify != 0 && kind == m_selectionNotify) {
+            const auto* owner = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event);
+            if (owner->selection == m_compositorAtom)
+                setComposited(owner->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER &&
+                              owner->owner != XCB_NONE);
+        } else if (kind == XCB_PROPERTY_NOTIFY) {
             const auto* changed = reinterpret_cast<const xcb_property_notify_event_t*>(event);
             if (m_stacking && changed->window == m_root && changed->atom == m_stackingAtom && covered())
                 emit m_owner.covered();
@@ -132,6 +142,39 @@ public:
     }
 
 private:
+    // A compositing manager owns the screen's _NET_WM_CM_S<n> selection while it runs; the
+    // server tells every change of owner, so nothing is polled.
+    void watchCompositor(int screenNumber)
+    {
+        const xcb_query_extension_reply_t* fixes = xcb_get_extension_data(m_connection, &xcb_xfixes_id);
+        if (!fixes || !fixes->present)
+            return;
+        // The version must be agreed on the connection before any other request of the extension.
+        std::free(xcb_xfixes_query_version_reply(
+            m_connection,
+            xcb_xfixes_query_version(m_connection, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
+            nullptr));
+        m_compositorAtom = internAtom(m_connection, "_NET_WM_CM_S" + QByteArray::number(screenNumber));
+        if (m_compositorAtom == XCB_NONE)
+            return;
+        m_selectionNotify = uint8_t(fixes->first_event + XCB_XFIXES_SELECTION_NOTIFY);
+        xcb_xfixes_select_selection_input(m_connection, m_root, m_compositorAtom,
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                              XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                              XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+        const Owned<xcb_get_selection_owner_reply_t> owner{xcb_get_selection_owner_reply(
+            m_connection, xcb_get_selection_owner(m_connection, m_compositorAtom), nullptr)};
+        m_composited = owner && owner->owner != XCB_NONE;
+    }
+
+    void setComposited(bool on)
+    {
+        if (on == m_composited)
+            return;
+        m_composited = on;
+        emit m_owner.compositingChanged();
+    }
+
     // The root lists its children from the bottom up: any window after ours lies above it.
     bool covered() const
     {
@@ -157,6 +200,10 @@ private:
     xcb_window_t m_root = XCB_NONE;
     xcb_atom_t m_stackingAtom = XCB_NONE;
     bool m_stacking = false;
+    xcb_atom_t m_compositorAtom = XCB_NONE;
+    // The event type that tells a new owner of a selection; 0 without the extension.
+    uint8_t m_selectionNotify = 0;
+    bool m_composited = false;
     bool m_sliding = false;
     // The window's own event mask, as Qt chose it, and the window it belongs to.
     xcb_window_t m_maskWindow = XCB_NONE;
@@ -195,4 +242,9 @@ void UnmanagedWindow::watchStacking(bool on)
 {
     if (m_native)
         m_native->watchStacking(on);
+}
+
+bool UnmanagedWindow::composited() const
+{
+    return m_native && m_native->composited();
 }

@@ -2,7 +2,7 @@
 
 #include "platform/WidgetMask.h"
 
-void setWindowShape(QWidget* window, const QRegion& devicePixels)
+void setWindowShape(QWidget* window, const QRegion& devicePixels, bool)
 {
     setWidgetMask(window, devicePixels);
 }

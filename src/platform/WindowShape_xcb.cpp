@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QVarLengthArray>
 #include <QWidget>
+#include <QWindow>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
@@ -16,7 +17,7 @@ xcb_connection_t* x11Connection()
 }
 } // namespace
 
-void setWindowShape(QWidget* window, const QRegion& devicePixels)
+void setWindowShape(QWidget* window, const QRegion& devicePixels, bool outline)
 {
     xcb_connection_t* connection = x11Connection();
     if (!connection) {
@@ -31,8 +32,16 @@ void setWindowShape(QWidget* window, const QRegion& devicePixels)
     QVarLengthArray<xcb_rectangle_t, 256> rects;
     for (const QRect& rect : devicePixels)
         rects.append({int16_t(rect.x()), int16_t(rect.y()), uint16_t(rect.width()), uint16_t(rect.height())});
-    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_YX_BANDED,
-                         xcb_window_t(window->winId()), 0, 0, uint32_t(rects.size()), rects.constData());
+    // A window without an alpha channel shows its transparent pixels as black.
+    outline = outline || !window->windowHandle()->format().hasAlpha();
+    const auto native = xcb_window_t(window->winId());
+    xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_YX_BANDED,
+                         native, 0, 0, uint32_t(rects.size()), rects.constData());
+    if (outline)
+        xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_YX_BANDED,
+                             native, 0, 0, uint32_t(rects.size()), rects.constData());
+    else
+        xcb_shape_mask(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, native, 0, 0, XCB_NONE);
     xcb_flush(connection);
 }
 

@@ -6,6 +6,7 @@
 #include "overlay/Form2.h"
 #include "overlay/GradientTable.h"
 #include "platform/PlatformSession.h"
+#include "platform/UnmanagedWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -120,6 +121,7 @@ private slots:
     void initTestCase();
     void stripShowsLettersAndLetsClicksThroughElsewhere();
     void stripFollowsThePrimaryMonitor();
+    void stripStaysSeeThroughAndClickableAsACompositorComesAndGoes();
 };
 
 void Form2DesktopTest::initTestCase()
@@ -266,6 +268,76 @@ void Form2DesktopTest::stripFollowsThePrimaryMonitor()
         crossed = crossed || strip.panelLeft() + half / 2 < 0;
     }
     QVERIFY(crossed);
+}
+
+void Form2DesktopTest::stripStaysSeeThroughAndClickableAsACompositorComesAndGoes()
+{
+    // Where a plain window manager runs, a user may start a compositor and stop it again.
+    if (qEnvironmentVariable("QUORVEL_DESKTOP") != QLatin1String("openbox"))
+        QSKIP("needs the desktop without a compositor");
+    if (QStandardPaths::findExecutable(QStringLiteral("picom")).isEmpty())
+        QSKIP("needs picom");
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    PressCounter below;
+    below.setGeometry(0, 300, screen.width(), 300);
+    below.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&below));
+    const QRect band(0, 400, screen.width(), 80);
+    QImage reference;
+    QTRY_VERIFY((reference = shootDesktop()).pixel(2, 440) == qRgb(10, 120, 200));
+
+    CaptionQueue queue;
+    FixedAppearance appearance;
+    Form2 strip(queue, appearance);
+    QSignalSpy dialog(&strip, &Form2::appearanceDialogRequested);
+    QSignalSpy compositing(strip.findChild<UnmanagedWindow*>(), &UnmanagedWindow::compositingChanged);
+    queue.append(0, QStringLiteral("合成开关"));
+    strip.SetCap(QStringLiteral("合成开关"));
+    strip.startSlideIn();
+    while (strip.phase() == OverlayCycle::Phase::SlidingIn)
+        strip.Timer1_Timer();
+    strip.findChild<QTimer*>(QStringLiteral("Timer2"))->stop();
+    QVERIFY(QTest::qWaitForWindowExposed(&strip));
+    const QRegion shape = strip.shape().translated(strip.pos());
+    const QPoint onLetter = strip.findChild<QWidget*>(QStringLiteral("Picture2(0)"))
+                                ->mapToGlobal(innerLetterPixel(strip.layerImage(0)));
+    // Letters on screen, the window below everywhere else in the band, a click beside the letters
+    // for the window below and one on them for the strip.
+    const auto seeThroughAndClickable = [&] {
+        // The strip repaints what a compositor starting newly shows of it from the event loop.
+        QImage shot;
+        QTRY_COMPARE_WITH_TIMEOUT(changedOutsideShape(reference, shot = shootDesktop(), band, shape), 0,
+                                  10000);
+        QVERIFY(gradientPixels(shot.copy(band)) > 200);
+        const int presses = below.presses;
+        const int dialogs = int(dialog.count());
+        for (const QPoint& at : {QPoint(2, 440), onLetter})
+            QVERIFY(xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                             QStringLiteral("click"), QStringLiteral("3")}));
+        QTRY_COMPARE(dialog.count(), dialogs + 1);
+        QCOMPARE(below.presses, presses + 1);
+    };
+    seeThroughAndClickable();
+    if (QTest::currentTestFailed())
+        return;
+
+    QProcess compositor;
+    compositor.start(QStringLiteral("picom"), {QStringLiteral("--backend"), QStringLiteral("xrender")});
+    const auto stop = qScopeGuard([&compositor] {
+        compositor.terminate();
+        compositor.waitForFinished(5000);
+    });
+    QVERIFY(compositing.wait(10000));
+    QVERIFY(strip.findChild<UnmanagedWindow*>()->composited());
+    seeThroughAndClickable();
+    if (QTest::currentTestFailed())
+        return;
+
+    compositor.terminate();
+    QVERIFY(compositor.waitForFinished(5000));
+    QTRY_COMPARE(compositing.count(), 2);
+    QVERIFY(!strip.findChild<UnmanagedWindow*>()->composited());
+    seeThroughAndClickable();
 }
 
 int main(int argc, char* argv[])
