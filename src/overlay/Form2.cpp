@@ -390,5 +390,5 @@ void Form2::applyShape()
     m_shapeSent = true;
     // A compositor shows the transparent pixels as such; only letters cut off at a neighbouring
     // screen need the outline then.
-    setWindowShape(this, letters, cut || !m_window->composited());
+    setWindowShape(this, letters, cut || !m_window->seeThroughByAlpha());
 }

@@ -26,9 +26,10 @@ public:
     // While on, covered() follows every change of the window manager's stacking that leaves a
     // window above this one.
     void watchStacking(bool on);
-    // True while a compositing manager draws the screen, so that the window's own transparent
-    // pixels are see-through; compositingChanged() follows it starting and stopping.
-    bool composited() const;
+    // True while a compositing manager draws the screen and shows the window's transparent
+    // pixels as see-through, with nothing drawn around its box, so that its outline may be left
+    // out; compositingChanged() follows it starting and stopping.
+    bool seeThroughByAlpha() const;
 
 signals:
     void covered();

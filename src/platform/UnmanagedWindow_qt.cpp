@@ -18,7 +18,7 @@ void UnmanagedWindow::place(const QRect& geometry)
 
 void UnmanagedWindow::watchStacking(bool) {}
 
-bool UnmanagedWindow::composited() const
+bool UnmanagedWindow::seeThroughByAlpha() const
 {
     return false;
 }

@@ -120,7 +120,7 @@ public:
 
     void watchStacking(bool on) { m_stacking = on; }
 
-    bool composited() const { return m_composited; }
+    bool seeThroughByAlpha() const { return m_seeThroughByAlpha; }
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
     {
@@ -131,8 +131,9 @@ public:
         if (m_selectionNotify != 0 && kind == m_selectionNotify) {
             const auto* owner = reinterpret_cast<const xcb_xfixes_selection_notify_event_t*>(event);
             if (owner->selection == m_compositorAtom)
-                setComposited(owner->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER &&
-                              owner->owner != XCB_NONE);
+                setCompositor(owner->subtype == XCB_XFIXES_SELECTION_EVENT_SET_SELECTION_OWNER
+                                  ? owner->owner
+                                  : xcb_window_t(XCB_NONE));
         } else if (kind == XCB_PROPERTY_NOTIFY) {
             const auto* changed = reinterpret_cast<const xcb_property_notify_event_t*>(event);
             if (m_stacking && changed->window == m_root && changed->atom == m_stackingAtom && covered())
@@ -164,15 +165,34 @@ private:
                                               XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
         const Owned<xcb_get_selection_owner_reply_t> owner{xcb_get_selection_owner_reply(
             m_connection, xcb_get_selection_owner(m_connection, m_compositorAtom), nullptr)};
-        m_composited = owner && owner->owner != XCB_NONE;
+        m_seeThroughByAlpha = owner && owner->owner != XCB_NONE && !shadowsByOutline(owner->owner);
     }
 
-    void setComposited(bool on)
+    void setCompositor(xcb_window_t owner)
     {
-        if (on == m_composited)
+        const bool byAlpha = owner != XCB_NONE && !shadowsByOutline(owner);
+        if (byAlpha == m_seeThroughByAlpha)
             return;
-        m_composited = on;
+        m_seeThroughByAlpha = byAlpha;
         emit m_owner.compositingChanged();
+    }
+
+    // picom and compton can give every window a shadow cut to its outline. Without the outline
+    // the strip would cast one shadow the size of its whole box, so under them the outline stays.
+    // Both name the window that holds their selection before they take it.
+    bool shadowsByOutline(xcb_window_t compositor) const
+    {
+        const Owned<xcb_get_property_reply_t> name{xcb_get_property_reply(
+            m_connection,
+            xcb_get_property(m_connection, 0, compositor, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 16),
+            nullptr)};
+        if (!name)
+            return false;
+        const QByteArray instance = QByteArray(static_cast<const char*>(xcb_get_property_value(name.reply)),
+                                               xcb_get_property_value_length(name.reply))
+                                        .split('\0')
+                                        .value(0);
+        return instance == "picom" || instance == "compton";
     }
 
     // The root lists its children from the bottom up: any window after ours lies above it.
@@ -203,7 +223,7 @@ private:
     xcb_atom_t m_compositorAtom = XCB_NONE;
     // The event type that tells a new owner of a selection; 0 without the extension.
     uint8_t m_selectionNotify = 0;
-    bool m_composited = false;
+    bool m_seeThroughByAlpha = false;
     bool m_sliding = false;
     // The window's own event mask, as Qt chose it, and the window it belongs to.
     xcb_window_t m_maskWindow = XCB_NONE;
@@ -244,7 +264,7 @@ void UnmanagedWindow::watchStacking(bool on)
         m_native->watchStacking(on);
 }
 
-bool UnmanagedWindow::composited() const
+bool UnmanagedWindow::seeThroughByAlpha() const
 {
-    return m_native && m_native->composited();
+    return m_native && m_native->seeThroughByAlpha();
 }
