@@ -1,6 +1,48 @@
 #include "app/AppIcon.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+
+namespace {
+
+// Draws the clock when a size is asked for, rather than keeping a pixmap of every size for as
+// long as the program runs: the window manager and the tray each take one size, once.
+class DrawnIconEngine : public QIconEngine
+{
+public:
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    {
+        const QPixmap drawn = AppIcon::draw(qMin(size.width(), size.height()));
+        if (mode == QIcon::Normal || mode == QIcon::Active || !qobject_cast<QApplication*>(qApp))
+            return drawn;
+        QStyleOption option;
+        option.palette = QApplication::palette();
+        return QApplication::style()->generatedIconPixmap(mode, drawn, &option);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size() * painter->device()->devicePixelRatio(), mode, state));
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = qMin(size.width(), size.height());
+        return {side, side};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> result;
+        for (int size : AppIcon::sizes())
+            result.append(QSize(size, size));
+        return result;
+    }
+    QIconEngine* clone() const override { return new DrawnIconEngine; }
+    QString key() const override { return QStringLiteral("DrawnIconEngine"); }
+};
+
+} // namespace
 
 QPixmap AppIcon::draw(int size)
 {
@@ -38,8 +80,5 @@ QList<int> AppIcon::sizes()
 
 QIcon AppIcon::make()
 {
-    QIcon icon;
-    for (int size : sizes())
-        icon.addPixmap(draw(size));
-    return icon;
+    return QIcon(new DrawnIconEngine);
 }

@@ -39,6 +39,9 @@ QuorvelApp::QuorvelApp() : m_sound(PlatformSounds::fallbackAlarmSound(), AlarmDe
     });
     connect(m_overlay.get(), &Form2::appearanceDialogRequested, this,
             [this] { appearanceDialog().showCentred(); });
+    m_restingTimer.setSingleShot(true);
+    m_restingTimer.setInterval(kSettleMs);
+    connect(&m_restingTimer, &QTimer::timeout, this, &RestingMemory::release);
     m_form1->installEventFilter(this);
 }
 
@@ -65,10 +68,12 @@ void QuorvelApp::start()
 
 bool QuorvelApp::eventFilter(QObject* watched, QEvent* event)
 {
-    // Hidden into the tray, the program rests until an alarm or the user wakes it; once the hiding
-    // is done, what drawing the window needed can go.
+    // Hidden into the tray, the program rests until an alarm or the user wakes it. Once the hiding
+    // is done and the tray has taken and drawn its icon, what showing the window needed can go.
     if (event->type() == QEvent::Hide && !event->spontaneous())
-        QTimer::singleShot(0, this, &RestingMemory::release);
+        m_restingTimer.start();
+    else if (event->type() == QEvent::Show)
+        m_restingTimer.stop();
     return QObject::eventFilter(watched, event);
 }
 

@@ -8,6 +8,7 @@
 #include "settings/QSettingsStore.h"
 
 #include <QObject>
+#include <QTimer>
 #include <QTranslator>
 #include <memory>
 
@@ -46,6 +47,10 @@ private:
     ThreadedSoundPlayer m_sound;
     CaptionQueue m_capList;
     AppearanceModel m_appearance;
+    // From the main window's hiding to the release of the memory it needed. Declared before the
+    // windows, so it outlives the hiding of a window that is destroyed while shown.
+    static constexpr int kSettleMs = 1000;
+    QTimer m_restingTimer;
     std::unique_ptr<Form3> m_form3;
     std::unique_ptr<Form2> m_overlay;
     std::unique_ptr<AlarmEngine> m_engine;
