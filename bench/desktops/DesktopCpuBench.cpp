@@ -5,6 +5,7 @@
 // twice: over the bare desktop, and over an application window under the band that counts the
 // repaints the strip costs it. QUORVEL_BENCH_CYCLES sets how many cycles each median takes (2).
 #include "BenchReport.h"
+#include "StripCycle.h"
 #include "WindowBelow.h"
 #include "appearance/AppearanceModel.h"
 #include "overlay/CaptionQueue.h"
@@ -102,13 +103,7 @@ void runCycle(Form2& strip, CaptionQueue& queue, const QString& text)
     strip.startSlideIn();
     strip.PosTop();
     queue.remove(0); // the cycle runs to its end and the strip then idles
-    // Checked after each slide-out tick, so that the wait adds no wake-up of its own.
-    QEventLoop loop;
-    QObject::connect(strip.findChild<QTimer*>(QStringLiteral("Timer3")), &QTimer::timeout, &loop, [&] {
-        if (!strip.cycleRunning())
-            loop.quit();
-    });
-    loop.exec();
+    waitForCycleEnd(strip);
 }
 
 // One whole cycle: its length, this program's CPU and everyone's CPU from /proc before and after.

@@ -370,6 +370,9 @@ void Form2::clipShapesToPanel()
         m_panelShapes[look] =
             (m_letterShapes[look].translated(qRound(Picture2[look]->x() * m_ratio), 0) & devicePanel)
                 .translated(-boxLeft, 0);
+    // Most looks share their outline.
+    if (m_panelShapes[1] == m_panelShapes[0])
+        m_panelShapes[1] = m_panelShapes[0];
 }
 
 void Form2::applyShape()
@@ -383,8 +386,11 @@ void Form2::applyShape()
     if (cut)
         letters &= showArea;
     m_shapeStale = false;
-    if (m_shapeSent && letters == m_shownDevicePixels)
+    if (m_shapeSent && letters == m_shownDevicePixels) {
+        // Sharing the region sent keeps each later comparison, one per blink, a pointer's.
+        m_shownDevicePixels = letters;
         return;
+    }
     m_shownDevicePixels = letters;
     m_shape = toLogicalPixels(letters, m_ratio);
     m_shapeSent = true;
