@@ -5,8 +5,10 @@
  *
  * The window copies the strip's: visual, depth, size, override-redirect, gravities, backing store
  * and save-under, and which of its shapes are set (input, and the bounding one where the strip
- * keeps an outline). It is never painted and selects no events. With `box` its shape is one
- * rectangle, the letters' bounding box, which never changes. The input holds the strip's shapes,
+ * keeps an outline). It selects no events, and its only drawing is one fill of the whole window
+ * in transparent black when it is shown and at each change of shape, as the strip repaints its
+ * letters at each blink. With `box` its shape is one rectangle, the letters' bounding box, which
+ * never changes, but it is filled as often. The input holds the strip's shapes,
  * then its ticks:
  *   shape N x y w h ...    (the shapes, numbered from 0 in the order given)
  *   tick MS X Y SHAPE      (MS after the previous tick: the window at X,Y in that shape)
@@ -133,8 +135,13 @@ int main(int argc, char* argv[])
                           XCB_CW_OVERRIDE_REDIRECT | XCB_CW_SAVE_UNDER | XCB_CW_COLORMAP,
                       values);
 
+    const xcb_gcontext_t fill = xcb_generate_id(c);
+    const uint32_t transparent = 0;
+    xcb_create_gc(c, fill, window, XCB_GC_FOREGROUND, &transparent);
+    const xcb_rectangle_t whole = {0, 0, geometry->width, geometry->height};
+
     const struct Shape rectangle = box ? boundingBox() : shapes[0];
-    int shown = -1;
+    int shown = -1; /* the look whose shape the window has */
     int x = ticks[0].x, y = ticks[0].y;
     const double wallStart = msOf(CLOCK_MONOTONIC);
     struct timespec due;
@@ -146,18 +153,25 @@ int main(int argc, char* argv[])
             const int32_t place[] = {x, y};
             xcb_configure_window(c, window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
         }
-        const int wanted = box ? 0 : t ? t->shape : 0;
-        if (wanted != shown) {
-            const struct Shape* s = box ? &rectangle : &shapes[wanted];
-            xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_YX_BANDED, window,
-                                 0, 0, (uint32_t)s->count, s->rects);
-            if (outline)
-                xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_YX_BANDED,
+        const int look = t ? t->shape : 0;
+        if (look != shown) {
+            const struct Shape* s = box ? &rectangle : &shapes[look];
+            if (!box || shown < 0) {
+                xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_YX_BANDED,
                                      window, 0, 0, (uint32_t)s->count, s->rects);
-            shown = wanted;
+                if (outline)
+                    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
+                                         XCB_CLIP_ORDERING_YX_BANDED, window, 0, 0, (uint32_t)s->count,
+                                         s->rects);
+            }
+            if (shown >= 0)
+                xcb_poly_fill_rectangle(c, window, fill, 1, &whole);
+            shown = look;
         }
-        if (!t)
+        if (!t) {
             xcb_map_window(c, window); /* shaped before it shows, on top of the stack */
+            xcb_poly_fill_rectangle(c, window, fill, 1, &whole);
+        }
         xcb_flush(c);
         if (i == tickCount)
             break;
