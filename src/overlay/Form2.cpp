@@ -234,14 +234,14 @@ void Form2::SetCap(const QString& text)
     m_ratio = renderRatio();
     const int left = (m_cycle.panelWidth() - m_capWidth) / 2;
     const TextStamp stamp(m_font, text, m_capWidth, kStripHeight, m_ratio);
-    const QImage cover = CaptionPainter::coverage(stamp, m_capWidth, m_ratio, appearance.shadowSize);
-    for (int look = 0; look < 2; ++look) {
-        // The canvas kept is the one the last look leaves.
-        const QImage layer =
-            CaptionPainter::paintLook(cover, look, appearance, look == 1 ? &Picture1 : nullptr);
-        m_letterShapes[std::size_t(look)] = CaptionPainter::shapeOf(layer);
-        StyleLayer* style = Picture2[std::size_t(look)];
-        style->setImage(layer);
+    const CaptionPainter::Rendering rendering =
+        CaptionPainter::render(stamp, m_capWidth, m_ratio, appearance);
+    // The canvas kept is the one the last look leaves.
+    Picture1 = rendering.canvas;
+    for (std::size_t look = 0; look < 2; ++look) {
+        m_letterShapes[look] = rendering.shapes[look];
+        StyleLayer* style = Picture2[look];
+        style->setImage(rendering.layers[look]);
         style->setGeometry(left, 0, m_capWidth, kStripHeight);
     }
     clipShapesToPanel();
