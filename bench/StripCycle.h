@@ -1,19 +1,20 @@
 #pragma once
 
 // Runs the event loop until the strip's animation cycle has ended.
-#include "overlay/OverlayPort.h"
+#include "overlay/Form2.h"
 
 #include <QEventLoop>
 #include <QTimer>
 
-inline void waitForCycleEnd(const OverlayPort& strip)
+inline void waitForCycleEnd(Form2& strip)
 {
+    // Checked after each slide-out tick, so that the wait adds no wake-up of its own to the
+    // figures.
     QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    QObject::connect(strip.findChild<QTimer*>(QStringLiteral("Timer3")), &QTimer::timeout, &loop, [&] {
         if (!strip.cycleRunning())
             loop.quit();
     });
-    poll.start(50);
-    loop.exec();
+    if (strip.cycleRunning())
+        loop.exec();
 }

@@ -3,8 +3,12 @@
 // outside a desktop of its own, it runs itself once in each desktop through scripts/with-desktop.
 // QUORVEL_BENCH_DESKTOPS="openbox picom" picks the desktops; all of them by default. The cycles run
 // twice: over the bare desktop, and over an application window under the band that counts the
-// repaints the strip costs it. QUORVEL_BENCH_CYCLES sets how many cycles each median takes (2).
+// repaints the strip costs it. Each cycle over the bare desktop is followed by two runs of a bare X
+// client (bare_strip_window.c) that moves a window like the strip's by the same steps, once in the
+// letters' shape and once in their box: what the desktop spends on those is not the strip's doing.
+// QUORVEL_BENCH_CYCLES sets how many cycles each median takes (2).
 #include "BenchReport.h"
+#include "StripCycle.h"
 #include "WindowBelow.h"
 #include "appearance/AppearanceModel.h"
 #include "overlay/CaptionQueue.h"
@@ -17,7 +21,9 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QHash>
+#include <QPoint>
 #include <QProcess>
+#include <QRegion>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
@@ -102,13 +108,7 @@ void runCycle(Form2& strip, CaptionQueue& queue, const QString& text)
     strip.startSlideIn();
     strip.PosTop();
     queue.remove(0); // the cycle runs to its end and the strip then idles
-    // Checked after each slide-out tick, so that the wait adds no wake-up of its own.
-    QEventLoop loop;
-    QObject::connect(strip.findChild<QTimer*>(QStringLiteral("Timer3")), &QTimer::timeout, &loop, [&] {
-        if (!strip.cycleRunning())
-            loop.quit();
-    });
-    loop.exec();
+    waitForCycleEnd(strip);
 }
 
 // One whole cycle: its length, this program's CPU and everyone's CPU from /proc before and after.
@@ -142,6 +142,98 @@ Cycle measureCycle(Form2& strip, CaptionQueue& queue, const QString& text)
     return c;
 }
 
+// The strip's ticks as the bare client replays them: the window's place and shape after each one.
+class TickRecorder
+{
+public:
+    explicit TickRecorder(Form2& strip) : m_strip(strip)
+    {
+        // The window sits at the letters inside the panel; the strip is idle, so Qt knows its place.
+        m_boxOffset = strip.pos() - strip.stripGeometry().topLeft() - QPoint(strip.panelLeft(), 0);
+        for (const char* name : {"Timer1", "Timer2", "Timer3"}) {
+            auto* timer = strip.findChild<QTimer*>(QString::fromLatin1(name));
+            // Connected after the strip's own handler, so the tick has placed the window.
+            m_connections.append(QObject::connect(timer, &QTimer::timeout, [this, timer] { record(timer); }));
+        }
+    }
+    void stop()
+    {
+        for (const auto& connection : m_connections)
+            QObject::disconnect(connection);
+    }
+    // The bare client's input. The bench desktops run at a device pixel ratio of 1, where the
+    // strip's logical shape is the one the server gets.
+    QByteArray script() const
+    {
+        QByteArray text;
+        for (const QRegion& shape : m_shapes) {
+            text += "shape " + QByteArray::number(shape.rectCount());
+            for (const QRect& r : shape)
+                text += ' ' + QByteArray::number(r.x()) + ' ' + QByteArray::number(r.y()) + ' ' +
+                        QByteArray::number(r.width()) + ' ' + QByteArray::number(r.height());
+            text += '\n';
+        }
+        for (const Tick& tick : m_ticks)
+            text += "tick " + QByteArray::number(tick.ms) + ' ' + QByteArray::number(tick.at.x()) + ' ' +
+                    QByteArray::number(tick.at.y()) + ' ' + QByteArray::number(tick.shape) + '\n';
+        return text;
+    }
+
+private:
+    struct Tick
+    {
+        int ms;
+        QPoint at;
+        int shape;
+    };
+    void record(const QTimer* timer)
+    {
+        int shape = int(m_shapes.indexOf(m_strip.shape()));
+        if (shape < 0) {
+            shape = int(m_shapes.size());
+            m_shapes.append(m_strip.shape());
+        }
+        const QPoint panel = m_strip.stripGeometry().topLeft() + QPoint(m_strip.panelLeft(), 0);
+        m_ticks.append({timer->interval(), panel + m_boxOffset, shape});
+    }
+
+    Form2& m_strip;
+    QPoint m_boxOffset;
+    QList<QMetaObject::Connection> m_connections;
+    QList<QRegion> m_shapes;
+    QList<Tick> m_ticks;
+};
+
+// One run of the bare client: its own CPU, and everyone's from /proc before and after.
+struct BareRun
+{
+    double wallMs = 0;
+    double clientMs = 0;
+    ProcessTable before, after;
+    double cpuMs(const QList<qint64>& pids) const { return cpuMsBetween(before, after, pids); }
+};
+
+bool runBareWindow(WId strip, const QByteArray& script, bool box, BareRun& run)
+{
+    QProcess client;
+    QStringList arguments = {QString::number(strip)};
+    if (box)
+        arguments.append(QStringLiteral("box"));
+    run.before = processTable();
+    QElapsedTimer wall;
+    wall.start();
+    client.start(QStringLiteral(QUORVEL_BARE_STRIP_WINDOW), arguments);
+    client.write(script);
+    client.closeWriteChannel();
+    const bool done = client.waitForFinished(60000) && client.exitStatus() == QProcess::NormalExit &&
+                      client.exitCode() == 0;
+    run.wallMs = double(wall.elapsed());
+    run.after = processTable();
+    double clientWallMs = 0;
+    return done && std::sscanf(client.readAllStandardOutput().constData(), "%lf %lf", &run.clientMs,
+                               &clientWallMs) == 2;
+}
+
 void settle(int ms)
 {
     QEventLoop loop;
@@ -168,12 +260,23 @@ int measureInThisDesktop(int argc, char* argv[])
     strip.SetCap(text);
     settle(1000); // the window manager places the new window, the panel redraws once
 
-    const auto name = [&desktop](const char* what) {
-        return (desktop + QLatin1String(": ") + what).toUtf8();
+    const auto name = [&desktop](const QByteArray& what) {
+        return (desktop + QLatin1String(": ") + QString::fromUtf8(what)).toUtf8();
     };
-    std::vector<double> program, xServer, desktopShare, together;
+    // The bare window in the letters' shape, then in their box; the strip's first cycle gives its ticks.
+    struct BareFigures
+    {
+        const char* name;
+        bool box;
+        std::vector<double> client, xServer, desktopShare, together;
+    };
+    BareFigures bare[2] = {{"bare window in the letters' shape", false, {}, {}, {}, {}},
+                           {"bare window in the letters' box", true, {}, {}, {}, {}}};
+    std::vector<double> program, xServer, desktopShare, together, beyondBare;
+    TickRecorder ticks(strip);
     for (int cycle = 0; cycle < cycles; ++cycle) {
         const Cycle c = measureCycle(strip, queue, text);
+        ticks.stop();
         const QList<qint64> shell = withDescendants(c.after, desktopRoots, server + QList<qint64>{self});
         const double share[3] = {c.programMs, c.cpuMs(withDescendants(c.after, server, {self})),
                                  c.cpuMs(shell)};
@@ -186,6 +289,26 @@ int measureInThisDesktop(int argc, char* argv[])
         for (qint64 pid : shell)
             std::printf(" %s %.0f", c.after.value(pid).name.constData(), c.cpuMs({pid}));
         std::printf(" )\n");
+
+        for (BareFigures& figures : bare) {
+            BareRun run;
+            if (!runBareWindow(strip.winId(), ticks.script(), figures.box, run)) {
+                std::fprintf(stderr, "bench_desktop_cpu: the bare window failed on %s\n",
+                             qPrintable(desktop));
+                return 1;
+            }
+            const double serverMs = run.cpuMs(withDescendants(run.after, server, {self}));
+            const double shellMs =
+                run.cpuMs(withDescendants(run.after, desktopRoots, server + QList<qint64>{self}));
+            figures.client.push_back(100.0 * run.clientMs / run.wallMs);
+            figures.xServer.push_back(100.0 * serverMs / run.wallMs);
+            figures.desktopShare.push_back(100.0 * shellMs / run.wallMs);
+            figures.together.push_back(100.0 * (run.clientMs + serverMs + shellMs) / run.wallMs);
+            std::printf("%s, cycle %d, %s: %.0f ms long; CPU ms: client %.0f, X server %.0f, desktop %.0f\n",
+                        qPrintable(desktop), cycle + 1, figures.name, run.wallMs, run.clientMs, serverMs,
+                        shellMs);
+        }
+        beyondBare.push_back(together.back() - bare[0].together.back());
     }
     BenchReport::figure(name("program's CPU share of one whole cycle (one core)").constData(),
                         BenchReport::median(program), 1, "%", 1);
@@ -193,6 +316,21 @@ int measureInThisDesktop(int argc, char* argv[])
     BenchReport::figure(name("window manager, compositor and panel's CPU share").constData(),
                         BenchReport::median(desktopShare), 1, "%");
     BenchReport::figure(name("all together").constData(), BenchReport::median(together), 1, "%", 5);
+    for (const BareFigures& figures : bare) {
+        const QByteArray prefix = QByteArray(figures.name) + ": ";
+        if (!figures.box)
+            BenchReport::figure(name(prefix + "client's CPU share").constData(),
+                                BenchReport::median(figures.client), 1, "%");
+        BenchReport::figure(name(prefix + "X server's CPU share").constData(),
+                            BenchReport::median(figures.xServer), 1, "%");
+        BenchReport::figure(name(prefix + "window manager, compositor and panel's CPU share").constData(),
+                            BenchReport::median(figures.desktopShare), 1, "%");
+        BenchReport::figure(name(prefix + "all together").constData(), BenchReport::median(figures.together),
+                            1, "%");
+    }
+    // What the strip costs everyone beyond what its bare window costs: the part that is ours.
+    BenchReport::figure(name("all together, beyond the bare window in the letters' shape").constData(),
+                        BenchReport::median(beyondBare), 1, "%");
 
     // The same cycles over an application window: what lies under the band pays for each move.
     WindowBelow below;

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 #include <cstdio>
@@ -67,6 +68,27 @@ double medianSetCapMs(Form2& strip, const QString& text, int runs)
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     return BenchReport::median(times);
+}
+
+// The share of one core that an event loop spends waking for a 10 ms timer whose slot does
+// nothing, over as many ticks as one cycle has.
+double emptyTimerShare()
+{
+    constexpr int kTicks = 440;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setInterval(10);
+    int ticks = 0;
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        if (++ticks == kTicks)
+            loop.quit();
+    });
+    QElapsedTimer wall;
+    wall.start();
+    const double start = cpuMs();
+    timer.start();
+    loop.exec();
+    return 100.0 * (cpuMs() - start) / double(wall.elapsed());
 }
 
 } // namespace
@@ -128,6 +150,9 @@ int main(int argc, char* argv[])
     BenchReport::figure("SetCap, 200-character caption", setCap200, 2, "ms", 20);
     BenchReport::figure("CPU per animation tick", BenchReport::median(perTick), 3, "ms", 1);
     BenchReport::figure("CPU share of one whole cycle (one core)", BenchReport::median(cpuShare), 1, "%", 10);
+    // What any tick costs on this machine before the strip does anything: waking the event loop.
+    BenchReport::figure("CPU share of an empty 10 ms timer in the same event loop", emptyTimerShare(), 1,
+                        "%");
     if (!serverShare.empty()) {
         std::vector<double> together;
         for (std::size_t i = 0; i < serverShare.size(); ++i)

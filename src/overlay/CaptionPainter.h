@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QRegion>
 #include <QString>
+#include <array>
 
 class TextStamp;
 
@@ -23,25 +24,23 @@ constexpr int kRingCopies = 31;
 // Family at 48 pt, bold, without antialiasing: the overlay font for measuring and drawing.
 QFont overlayFont(const QString& family);
 
-// Which copies of the caption cover each pixel of a strip width logical columns wide, as bits of
-// an 8-bit image in device pixels at the given ratio: the ring (unless the shadow size is 0), the
-// diagonal step and the main letters. Both looks print the same copies and differ only in their
-// colours, so they share it.
-enum Cover : uchar
+// Both looks of a caption in a strip width logical columns wide, in device pixels.
+struct Rendering
 {
-    kRingCover = 1,
-    kDiagonalCover = 2,
-    kMainCover = 4
+    // Each look as its layer shows it: ARGB32 premultiplied, opaque letters on transparent pixels
+    // where the look leaves the key colour.
+    std::array<QImage, 2> layers;
+    // Each look's pixels that are not the key colour, in rectangles of y-x bands.
+    std::array<QRegion, 2> shapes;
+    // What printing look 1's copies in turn leaves, as RGB32: each pixel takes the colour of the
+    // last copy printed on it (the ring's, then the diagonal step's, then the main letters'
+    // TextKey), the key colour where none lies. The layers are the canvas over the look's
+    // gradient, which shows through the TextKey pixels.
+    QImage canvas;
 };
-QImage coverage(const TextStamp& text, int width, qreal ratio, int shadowSize);
 
-// One look from the coverage. The canvas, if wanted, is what printing the look's copies in turn
-// leaves: each pixel takes the colour of the last copy printed on it (the ring's, then the step's,
-// then the main letters' TextKey), the key colour where none lies. The layer is the canvas
-// copied over the look's gradient, skipping the TextKey pixels, which show the gradient.
-QImage paintLook(const QImage& coverage, int look, const Appearance& appearance, QImage* canvas = nullptr);
-
-// The pixels of the image that are not the key colour.
-QRegion shapeOf(const QImage& image);
+// Both looks print the same copies: the ring (unless the shadow size is 0), the diagonal step and
+// the main letters, and differ only in their colours, so they are worked out together.
+Rendering render(const TextStamp& text, int width, qreal ratio, const Appearance& appearance);
 
 } // namespace CaptionPainter

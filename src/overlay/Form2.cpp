@@ -234,14 +234,14 @@ void Form2::SetCap(const QString& text)
     m_ratio = renderRatio();
     const int left = (m_cycle.panelWidth() - m_capWidth) / 2;
     const TextStamp stamp(m_font, text, m_capWidth, kStripHeight, m_ratio);
-    const QImage cover = CaptionPainter::coverage(stamp, m_capWidth, m_ratio, appearance.shadowSize);
-    for (int look = 0; look < 2; ++look) {
-        // The canvas kept is the one the last look leaves.
-        const QImage layer =
-            CaptionPainter::paintLook(cover, look, appearance, look == 1 ? &Picture1 : nullptr);
-        m_letterShapes[std::size_t(look)] = CaptionPainter::shapeOf(layer);
-        StyleLayer* style = Picture2[std::size_t(look)];
-        style->setImage(layer);
+    const CaptionPainter::Rendering rendering =
+        CaptionPainter::render(stamp, m_capWidth, m_ratio, appearance);
+    // The canvas kept is the one the last look leaves.
+    Picture1 = rendering.canvas;
+    for (std::size_t look = 0; look < 2; ++look) {
+        m_letterShapes[look] = rendering.shapes[look];
+        StyleLayer* style = Picture2[look];
+        style->setImage(rendering.layers[look]);
         style->setGeometry(left, 0, m_capWidth, kStripHeight);
     }
     clipShapesToPanel();
@@ -370,6 +370,9 @@ void Form2::clipShapesToPanel()
         m_panelShapes[look] =
             (m_letterShapes[look].translated(qRound(Picture2[look]->x() * m_ratio), 0) & devicePanel)
                 .translated(-boxLeft, 0);
+    // Most looks share their outline.
+    if (m_panelShapes[1] == m_panelShapes[0])
+        m_panelShapes[1] = m_panelShapes[0];
 }
 
 void Form2::applyShape()
@@ -383,8 +386,11 @@ void Form2::applyShape()
     if (cut)
         letters &= showArea;
     m_shapeStale = false;
-    if (m_shapeSent && letters == m_shownDevicePixels)
+    if (m_shapeSent && letters == m_shownDevicePixels) {
+        // Sharing the region sent keeps each later comparison, one per blink, a pointer's.
+        m_shownDevicePixels = letters;
         return;
+    }
     m_shownDevicePixels = letters;
     m_shape = toLogicalPixels(letters, m_ratio);
     m_shapeSent = true;

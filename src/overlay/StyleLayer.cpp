@@ -12,19 +12,25 @@ StyleLayer::StyleLayer(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void StyleLayer::setImage(const QImage& image)
+void StyleLayer::setImage(const QImage& shown)
 {
-    m_image = image;
-    // Opaque pixels are the same premultiplied, so one pass clears the key and copies the rest.
-    const QImage opaque = image.convertToFormat(QImage::Format_RGB32);
-    m_shown = QImage(opaque.size(), QImage::Format_ARGB32_Premultiplied);
-    m_shown.setDevicePixelRatio(opaque.devicePixelRatio());
-    for (int y = 0; y < m_shown.height(); ++y) {
-        const QRgb* source = reinterpret_cast<const QRgb*>(opaque.constScanLine(y));
-        QRgb* line = reinterpret_cast<QRgb*>(m_shown.scanLine(y));
-        std::replace_copy(source, source + opaque.width(), line, CaptionPainter::kKeyColour, QRgb(0));
-    }
+    m_shown = shown;
     update();
+}
+
+QImage StyleLayer::image() const
+{
+    if (m_shown.isNull())
+        return QImage();
+    // Opaque pixels are the same premultiplied or not; only the transparent ones change.
+    QImage image(m_shown.size(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(m_shown.devicePixelRatio());
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* source = reinterpret_cast<const QRgb*>(m_shown.constScanLine(y));
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::replace_copy(source, source + image.width(), line, QRgb(0), CaptionPainter::kKeyColour);
+    }
+    return image;
 }
 
 void StyleLayer::setLit(bool lit)
@@ -54,8 +60,8 @@ void StyleLayer::paintEvent(QPaintEvent* event)
 
 void StyleLayer::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint at = (event->position() * m_image.devicePixelRatio()).toPoint();
-    if (!m_image.valid(at) || m_image.pixel(at) == CaptionPainter::kKeyColour) {
+    const QPoint at = (event->position() * m_shown.devicePixelRatio()).toPoint();
+    if (!m_shown.valid(at) || qAlpha(m_shown.pixel(at)) == 0) {
         event->ignore();
         return;
     }

@@ -15,8 +15,11 @@ class StyleLayer : public QWidget
 public:
     explicit StyleLayer(QWidget* parent = nullptr);
 
-    const QImage& image() const { return m_image; }
-    void setImage(const QImage& image);
+    // The letters as they show: ARGB32 premultiplied, transparent where see-through, so the strip
+    // is see-through there even where the window system ignores the window's shape.
+    void setImage(const QImage& shown);
+    // The same as RGB32 with the key colour in place of the transparent pixels.
+    QImage image() const;
     // Unlit, the layer paints nothing and takes no clicks: the one below shows and takes them.
     void setLit(bool lit);
     bool isLit() const { return m_lit; }
@@ -29,9 +32,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QImage m_image;
-    // The image as painted: key-coloured pixels cleared to transparent, so the strip is
-    // see-through there even where the window system ignores the window's shape.
     QImage m_shown;
     bool m_lit = true;
 };

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QFont>
-#include <QImage>
+#include <QPoint>
 #include <QString>
+#include <QtGlobal>
 #include <vector>
 
-// A caption printed once without smoothing and kept as runs of pixels per row, so that the
-// many copies of one rendering are plain fills instead of a text layout each.
+// A caption printed once without smoothing and kept as one bit a pixel, so that the many copies
+// of one rendering are shifted word-wide ORs instead of a text layout each.
 class TextStamp
 {
 public:
@@ -19,17 +20,15 @@ public:
 
     // The device pixel the text line's top-left corner goes to for the logical point (x, y).
     QPoint devicePoint(qreal x, qreal y) const;
-    // Marks the text's pixels with its top-left corner at the device point: ORs the bits into
-    // the 8-bit image, clipped to it.
-    void mark(QImage& image, QPoint at, uchar bits) const;
+    // Marks the text's pixels with its top-left corner at the device point, clipped to a plane of
+    // bits `width` pixels wide and `rows` high: row y holds (width + 63) / 64 words, and bit b of
+    // its word k is pixel 64 k + b. Bits past the width stay clear.
+    void mark(quint64* plane, int width, int rows, QPoint at) const;
 
 private:
-    struct Run
-    {
-        int y;
-        int left;
-        int right; // one past the last pixel
-    };
-    std::vector<Run> m_runs;
+    std::vector<quint64> m_bits;
+    int m_words = 0;
+    int m_rows = 0;
+    int m_margin = 0;
     qreal m_ratio = 1;
 };

@@ -81,6 +81,7 @@ public:
         if (on == m_sliding)
             return;
         m_sliding = on;
+        m_slidingAlone = XCB_NONE;
         const xcb_window_t own = ours();
         if (own == XCB_NONE)
             return;
@@ -93,6 +94,10 @@ public:
         const uint32_t mask = on ? m_windowMask & ~uint32_t(XCB_EVENT_MASK_STRUCTURE_NOTIFY) : m_windowMask;
         xcb_change_window_attributes(m_connection, own, XCB_CW_EVENT_MASK, &mask);
         xcb_flush(m_connection);
+        // Scaled windows keep Qt's placing, which knows how logical places map to the screen's
+        // pixels.
+        if (on && qFuzzyCompare(m_window->devicePixelRatioF(), 1.0))
+            m_slidingAlone = own;
         if (!on && m_movedAlone) {
             m_movedAlone = false;
             m_window->move(m_placed.topLeft());
@@ -101,10 +106,9 @@ public:
 
     void place(const QRect& geometry)
     {
-        // Scaled windows keep Qt's placing, which knows how logical places map to the screen's
-        // pixels. Qt's own move also rewrites the size hints and the whole geometry each time.
-        const bool alone = m_sliding && geometry.size() == m_placed.size() && ours() != XCB_NONE &&
-                           m_window->isVisible() && qFuzzyCompare(m_window->devicePixelRatioF(), 1.0);
+        // Qt's own move also rewrites the size hints and the whole geometry each time.
+        const bool alone =
+            m_slidingAlone != XCB_NONE && geometry.size() == m_placed.size() && m_window->isVisible();
         m_placed = geometry;
         if (!alone) {
             m_movedAlone = false;
@@ -112,7 +116,7 @@ public:
             return;
         }
         const int32_t place[] = {geometry.x(), geometry.y()};
-        xcb_configure_window(m_connection, ours(), XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
+        xcb_configure_window(m_connection, m_slidingAlone, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
         // A move made from a timer would otherwise wait for the next event from the window system.
         xcb_flush(m_connection);
         m_movedAlone = true;
@@ -225,6 +229,8 @@ private:
     uint8_t m_selectionNotify = 0;
     bool m_seeThroughByAlpha = false;
     bool m_sliding = false;
+    // The native window that the program moves by itself while it slides; none when Qt places it.
+    xcb_window_t m_slidingAlone = XCB_NONE;
     // The window's own event mask, as Qt chose it, and the window it belongs to.
     xcb_window_t m_maskWindow = XCB_NONE;
     uint32_t m_windowMask = 0;
